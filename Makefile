@@ -1,0 +1,38 @@
+# Thin wrapper: installs what is missing, configures with Ninja, builds, then runs or tests.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test test-asan install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	@cmake --build $(BUILD)
+
+run: build
+	@cd $(BUILD) && ./kesmir
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure
+	@$(MAKE) --no-print-directory test-asan
+
+# The unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESMIR_SANITIZE=ON -DKESMIR_UNIT_TESTS_ONLY=ON >/dev/null
+	@cmake --build $(ASAN_BUILD)
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -L unit
+
+install: build
+	@cmake --install $(BUILD)
+
+clean:
+	@rm -rf $(BUILD) $(ASAN_BUILD)

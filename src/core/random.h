@@ -1,0 +1,26 @@
+// The game's one random generator: Rnd() in [0, 1), re-seeded from the clock except in deterministic mode.
+#pragma once
+
+#include <cstdint>
+
+namespace kesmir {
+
+class Random {
+ public:
+  explicit Random(std::uint64_t seed = 1) { Seed(seed); }
+
+  // A uniform number in [0, 1).
+  double Rnd();
+  // Re-seeds from the clock reading given, unless deterministic mode is on (then the sequence goes on).
+  void Randomize(std::uint64_t clockReading);
+  // Deterministic mode: Randomize() is ignored so that a fixed seed makes every run repeat exactly.
+  void SetDeterministic(bool on) { deterministic_ = on; }
+  bool Deterministic() const { return deterministic_; }
+  void Seed(std::uint64_t seed);
+
+ private:
+  std::uint64_t state_ = 0;
+  bool deterministic_ = false;
+};
+
+}  // namespace kesmir

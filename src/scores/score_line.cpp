@@ -1,0 +1,2 @@
+// The score line's digit form on disk.
+#include "scores/score_line.h"

@@ -1,0 +1,64 @@
+// The numeric conventions every subsystem relies on.
+#include "core/numbers.h"
+#include "core/random.h"
+
+#include <gtest/gtest.h>
+
+namespace kesmir {
+namespace {
+
+TEST(Numbers, ConversionsRoundHalvesToEvenAndSaturate) {
+  EXPECT_EQ(CInt(264.5), 264);
+  EXPECT_EQ(CInt(265.5), 266);
+  EXPECT_EQ(CInt(-2.5), -2);
+  EXPECT_EQ(CInt(44.4), 44);
+  EXPECT_EQ(CInt(1e9), 32767);
+  EXPECT_EQ(CInt(-1e9), -32768);
+  EXPECT_EQ(CLng(1e12), 2147483647);
+  EXPECT_EQ(AddSat(32760, 100), 32767);
+  EXPECT_EQ(Int(-0.5), -1.0);
+}
+
+TEST(Numbers, WholeDivisionTruncatesTowardsZero) {
+  EXPECT_EQ(IntDiv(30, 3), 10);
+  EXPECT_EQ(IntDiv(-7, 2), -3);
+  EXPECT_EQ(IntDiv(11, 2), 5);
+  EXPECT_FALSE(IntDiv(1, 0).has_value());
+}
+
+TEST(Numbers, DecimalTextKeepsSevenOrFifteenDigits) {
+  EXPECT_DOUBLE_EQ(SingleText(1.0 / 3.0), 0.3333333);
+  EXPECT_DOUBLE_EQ(DoubleText(1.0 / 3.0), 0.333333333333333);
+  EXPECT_EQ(NumberText(10), "10");
+  EXPECT_EQ(NumberText(10.5), "10.5");
+  EXPECT_EQ(NumberText(-0.0), "0");
+  EXPECT_EQ(NumberText(123.456789, 7), "123.4568");
+}
+
+TEST(Numbers, ParsingAcceptsBlanksAndRejectsText) {
+  EXPECT_EQ(ParseNumber(" 42 "), 42.0);
+  EXPECT_EQ(ParseNumber(""), 0.0);
+  EXPECT_EQ(ParseNumber("-8.5"), -8.5);
+  EXPECT_EQ(ParseNumber("1e3"), 1000.0);
+  EXPECT_FALSE(ParseNumber("abc").has_value());
+  EXPECT_FALSE(ParseNumber("12abc").has_value());
+  EXPECT_FALSE(ParseNumber("1e999").has_value());
+  EXPECT_FALSE(ParseNumber(".").has_value());
+}
+
+TEST(Random, DeterministicModeIgnoresReseeding) {
+  Random a(7), b(7);
+  a.SetDeterministic(true);
+  b.SetDeterministic(true);
+  a.Randomize(123);
+  b.Randomize(456);
+  for (int i = 0; i < 100; ++i) {
+    const double x = a.Rnd();
+    EXPECT_EQ(x, b.Rnd());
+    EXPECT_GE(x, 0.0);
+    EXPECT_LT(x, 1.0);
+  }
+}
+
+}  // namespace
+}  // namespace kesmir
