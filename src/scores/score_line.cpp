@@ -1,2 +1,98 @@
-// The score line's digit form on disk.
+// The score line's columns and its digit form on disk.
 #include "scores/score_line.h"
+
+#include <cstddef>
+#include <optional>
+
+#include "core/numbers.h"
+
+namespace kesmir {
+namespace {
+
+// Both directions walk at most this many positions (bytes when encoding, digit-form characters when decoding).
+constexpr std::size_t kMaxPositions = 5000;
+constexpr std::size_t kMaxGroupDigits = 3;
+
+std::string_view StripSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// The code a digit group stands for, or nullopt when the group is empty, not a number or not a byte.
+std::optional<unsigned char> GroupCode(std::string_view group) {
+  if (StripSpaces(group).empty()) return std::nullopt;  // ParseNumber reads blank text as 0; a group may not
+  const std::optional<double> value = ParseNumber(group);
+  if (!value) return std::nullopt;
+  const Long code = CLng(*value);
+  if (code < 0 || code > 255) return std::nullopt;
+  return static_cast<unsigned char>(code);
+}
+
+std::string Encode(std::string_view text) {
+  std::string digits;
+  const std::size_t count = text.size() < kMaxPositions ? text.size() : kMaxPositions;
+  digits.reserve(count * 4);
+  for (std::size_t i = 0; i < count; ++i) {
+    digits += std::to_string(static_cast<unsigned char>(text[i]));
+    digits += '-';
+  }
+  return digits;
+}
+
+// Counting the group and cutting it both run over the trimmed text, so blanks in front of the digit form
+// cannot shift the groups against their separators.
+std::string Decode(std::string_view digits) {
+  const std::string_view text = StripSpaces(digits);
+  const auto isDash = [text](std::size_t i) { return i < text.size() && text[i] == '-'; };
+  std::string decoded;
+  for (std::size_t p = 0; p < kMaxPositions;) {
+    // The group runs up to the next "-", but never beyond three characters; past the end counts as a digit.
+    std::size_t length = 0;
+    while (length < kMaxGroupDigits && !isDash(p + length)) ++length;
+    const std::string_view group = p < text.size() ? text.substr(p, length) : std::string_view{};
+    const std::optional<unsigned char> code = GroupCode(group);
+    if (!code) break;
+    decoded.push_back(static_cast<char>(*code));
+    p += length + 1;
+  }
+  return decoded;
+}
+
+}  // namespace
+
+std::string CodeScoreLine(std::string_view text, bool encode) { return encode ? Encode(text) : Decode(text); }
+
+std::string AlignScoreField(std::string_view text, int width) {
+  const std::optional<double> value = ParseNumber(text);
+  std::string aligned;
+  if (value && !StripSpaces(text).empty()) {
+    double threshold = 10.0;
+    for (int i = 1; i < width; ++i, threshold *= 10.0) {
+      if (*value < threshold) aligned += ' ';
+    }
+  }
+  aligned += text;
+  return aligned;
+}
+
+std::string JoinScoreLine(const ScoreLineFields& fields) {
+  std::string line;
+  line.reserve(96 + fields.name.size());
+  line += fields.score;
+  line += "K=" + fields.kills;
+  line += " T=" + fields.time;
+  line += " A=" + fields.accuracy;
+  line += " R=" + fields.recharge;
+  line += " B=" + fields.bulletSpeed;
+  line += " M=" + fields.melee;
+  line += " MH=" + fields.maxHealth;
+  line += " MA=" + fields.maxAmmo;
+  line += " TP=" + fields.timesPlayed;
+  line += "HD=" + fields.date;
+  line += "??????????";
+  line += " N=" + fields.name;
+  return line;
+}
+
+}  // namespace kesmir
