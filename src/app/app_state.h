@@ -1,0 +1,35 @@
+// State of the application shell: window layout, screen dispatch, progress screen, game flags, folders.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "core/numbers.h"
+#include "platform/ports.h"
+
+namespace kesmir {
+
+inline constexpr const char* kFormCaption = "Kesmir 1.14 - 27.08.2002";
+
+struct AppState {
+  std::string FormCaption;
+  Point FieldOrigin;              // Field's client area on the canvas
+  Point StatusOrigin;             // StatusField's place on the canvas
+  double DegToRad = 0.0;
+  std::string MenuScreen;         // "", "HS", "WS", "OPTIONS", "HELP", "ABOUT"
+  std::string LoadingCaption;
+  Long ProgressStep = 0;
+
+  Integer GameStarted = 0;        // -1 while a game is in progress, also paused
+  Integer GameStopped = 0;        // -1 while the game is paused
+  Integer WaveCount = 0;
+
+  std::filesystem::path DataDir;  // what the game ships: Pictures/, Sounds/, OtherFiles/
+  std::filesystem::path UserDir;  // everything the program writes
+
+  bool Ended = false;             // the program has been told to end; every loop returns
+  bool InputAcquired = false;
+  bool OptionsWriteWarned = false;  // a failing options write is said once
+};
+
+}  // namespace kesmir

@@ -1,0 +1,35 @@
+// Dispatch of window events to the play field's handlers and the unload.
+#include "app/window_events.h"
+
+#include "app/startup.h"
+#include "input/field_events.h"
+
+namespace kesmir {
+
+void DoEvents(Game& game) {
+  IWindow* window = game.platform.window;
+  if (!window) return;
+  WindowEvent event;
+  while (!game.app.Ended && window->PollEvent(event)) {
+    switch (event.kind) {
+      case EventKind::Close: Form_Unload(game); break;
+      case EventKind::KeyDown: Field_KeyDown(game, event.code); break;
+      case EventKind::KeyUp: Field_KeyUp(game, event.code); break;
+      case EventKind::MouseDown: {
+        const Point onField{event.position.x - game.app.FieldOrigin.x, event.position.y - game.app.FieldOrigin.y};
+        if (Rect{0, 0, kFieldSize, kFieldSize}.Contains(onField)) Field_MouseDown(game, event.code);
+        break;
+      }
+      // A release ends the press wherever the pointer is, as a captured mouse does.
+      case EventKind::MouseUp: Field_MouseUp(game, event.code); break;
+    }
+  }
+}
+
+void RefreshScreen(Game& game) {
+  if (!game.platform.window) return;
+  game.platform.window->Present(game.surfaces.Field.View(), game.app.FieldOrigin, game.surfaces.StatusField.View(),
+                                game.app.StatusOrigin);
+}
+
+}  // namespace kesmir

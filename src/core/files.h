@@ -1,0 +1,23 @@
+// Whole-file reads with a size bound and writes that never leave half a file.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesmir {
+
+// Reads at most maxBytes of a file; nullopt when it cannot be opened.
+std::optional<std::string> ReadFileLimited(const std::filesystem::path& path, std::size_t maxBytes);
+
+// Writes the whole contents to a temporary name beside the file and renames it over the file.
+// False when any step fails; the old file is then untouched.
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view contents);
+
+// Splits text into lines at LF, dropping a CR before it; a last line without LF counts.
+std::vector<std::string> SplitLines(std::string_view text);
+
+}  // namespace kesmir

@@ -1,0 +1,81 @@
+// kesmir: finds the data and user folders, opens the platform and runs the game.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "app/startup.h"
+#include "core/game.h"
+#include "platform/sdl_platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder of the executable when it holds Pictures/ (a build tree or unpacked game), else the installed
+// data folder beside bin/.
+fs::path FindDataDir() {
+  std::error_code ec;
+  fs::path exeDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+  if (ec) {
+    char* base = SDL_GetBasePath();
+    exeDir = base ? fs::path(base) : fs::current_path(ec);
+    SDL_free(base);
+  }
+  if (fs::is_directory(exeDir / "Pictures", ec)) return exeDir;
+  return exeDir.parent_path() / KESMIR_INSTALL_DATADIR / "kesmir";
+}
+
+fs::path FindUserDir() {
+  if (const char* home = std::getenv("KESMIR_HOME"); home && *home) return home;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "kesmir";
+  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local/share/kesmir";
+  return fs::current_path() / "kesmir-data";
+}
+
+struct SdlSession {
+  bool ok = false;
+  SdlSession() {
+    ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+    if (!ok) std::fprintf(stderr, "kesmir: cannot start SDL: %s\n", SDL_GetError());
+    if (ok) IMG_Init(IMG_INIT_JPG);
+  }
+  ~SdlSession() {
+    if (ok) {
+      IMG_Quit();
+      SDL_Quit();
+    }
+  }
+};
+
+}  // namespace
+
+int main(int, char**) {
+  SdlSession sdl;
+  if (!sdl.ok) return 1;
+
+  auto game = std::make_unique<kesmir::Game>();
+  game->app.DataDir = FindDataDir();
+  game->app.UserDir = FindUserDir();
+  std::error_code ec;
+  fs::create_directories(game->app.UserDir / "OtherFiles", ec);
+  fs::create_directories(game->app.UserDir / "Pictures", ec);
+  if (ec) std::fprintf(stderr, "kesmir: cannot create %s; nothing will be saved\n", game->app.UserDir.c_str());
+
+  kesmir::SdlFrontEnd frontEnd;
+  if (!frontEnd.Ok()) return 1;
+  kesmir::SdlPictures pictures;
+  kesmir::SdlFonts fonts;
+  kesmir::SystemClock clock;
+  kesmir::SystemInfo system;
+  game->platform = {&frontEnd, &frontEnd, &frontEnd, &clock, &frontEnd, &pictures, &fonts, &system};
+  game->Randomize();
+
+  kesmir::Form_Activate(*game);
+  return 0;
+}

@@ -1,0 +1,151 @@
+// The small interfaces through which the game reaches the platform; SDL implements them, tests fake them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kesmir {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool Contains(Point p) const { return p.x >= x && p.y >= y && p.x < x + w && p.y < y + h; }
+};
+
+// A decoded picture: pixels row by row, each 0x00BBGGRR (red in the low byte, as GDI colours are).
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Read-only view of pixels in the same layout, for presenting and saving.
+struct PixelView {
+  const std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
+// Rendered text: one coverage byte (0 = none, 255 = full) per pixel; the text cell's top-left is (0, 0).
+struct TextBitmap {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> coverage;
+};
+
+// Window events delivered by the yield. Key codes are the window system's virtual key codes
+// (65 'A', 68 'D', 83 'S', 87 'W', 17 Ctrl, 81 'Q'); mouse buttons are 1 left, 2 right.
+enum class EventKind { KeyDown, KeyUp, MouseDown, MouseUp, Close };
+
+struct WindowEvent {
+  EventKind kind = EventKind::Close;
+  int code = 0;     // key code or mouse button
+  Point position;   // pointer position in canvas pixels at the event (mouse events)
+};
+
+// Physical memory in bytes, as measured once at start-up.
+struct MemoryStatus {
+  std::uint64_t totalPhys = 0;
+  std::uint64_t availPhys = 0;
+};
+
+enum class MessageKind { Warning, Information, YesNo };
+
+// The window and its canvas. The canvas is the logical drawing area (windowed: the play field with the
+// status bar below it; full screen: 640x480 with the picture placed on black).
+class IWindow {
+ public:
+  virtual ~IWindow() = default;
+  // Lays the window out for the mode with a canvas of the size given. False when the mode cannot be
+  // entered; the window then stays as it was.
+  virtual bool SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeight) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() const = 0;
+  // Shows the two visible surfaces at their canvas positions; everything else on the canvas is black.
+  virtual void Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) = 0;
+  // Takes the next pending event; false when none is left.
+  virtual bool PollEvent(WindowEvent& event) = 0;
+};
+
+// The keyboard as 256 bytes indexed by DirectInput key code; non-zero = down. A key pressed and released
+// between two reads is reported down once, so a quick tap is never lost.
+class IKeyboard {
+ public:
+  virtual ~IKeyboard() = default;
+  virtual bool Acquire() = 0;
+  virtual void Release() = 0;
+  // Fills state with the keys down; false (state untouched) when the keyboard cannot be read.
+  virtual bool ReadState(std::uint8_t (&state)[256]) = 0;
+};
+
+class IMouse {
+ public:
+  virtual ~IMouse() = default;
+  // Pointer position in canvas pixels (may lie outside the canvas).
+  virtual Point Position() = 0;
+  // Confines the pointer to the canvas rectangle given, or frees it.
+  virtual void Confine(const std::optional<Rect>& canvasRect) = 0;
+};
+
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  // Monotonic microseconds since start; milliseconds are this divided by 1000.
+  virtual std::uint64_t Micros() = 0;
+  virtual void SleepMicros(std::uint64_t micros) = 0;
+  std::uint64_t Ticks() { return Micros() / 1000; }
+};
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+  // Shows a message box; for YesNo returns true when Yes was chosen.
+  virtual bool ShowMessage(const std::string& title, const std::string& text, MessageKind kind) = 0;
+};
+
+class IPictures {
+ public:
+  virtual ~IPictures() = default;
+  // Decodes a JPEG or BMP file; nullopt when it is missing or not a picture.
+  virtual std::optional<Image> Load(const std::string& path) = 0;
+  // Writes a BMP file; false when it cannot be written.
+  virtual bool SaveBmp(const std::string& path, PixelView pixels) = 0;
+};
+
+class IFonts {
+ public:
+  virtual ~IFonts() = default;
+  // Renders text (Windows-1252 bytes) at a size in points at 96 dpi, in the proportional face or the
+  // fixed-width one; an empty bitmap when no font is available.
+  virtual TextBitmap Render(const std::string& text, int pointSize, bool bold, bool fixedWidth) = 0;
+};
+
+class ISystem {
+ public:
+  virtual ~ISystem() = default;
+  virtual MemoryStatus Memory() = 0;
+};
+
+// The platform parts a Game uses; owned by main (SDL) or by a test (fakes).
+struct Platform {
+  IWindow* window = nullptr;
+  IKeyboard* keyboard = nullptr;
+  IMouse* mouse = nullptr;
+  IClock* clock = nullptr;
+  IDialogs* dialogs = nullptr;
+  IPictures* pictures = nullptr;
+  IFonts* fonts = nullptr;
+  ISystem* system = nullptr;
+};
+
+}  // namespace kesmir

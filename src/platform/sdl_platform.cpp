@@ -1,0 +1,397 @@
+// SDL window, input, dialogs, pictures and fonts; clock and memory from the system.
+#include "platform/sdl_platform.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <SDL2/SDL_ttf.h>
+#include <sys/sysinfo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/key_codes.h"
+
+namespace kesmir {
+
+void SdlDeleter::operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+void SdlDeleter::operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+void SdlDeleter::operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+void SdlDeleter::operator()(TTF_Font* font) const { TTF_CloseFont(font); }
+
+namespace {
+
+// Pixels are 0x00BBGGRR words: red, green, blue, pad in memory order.
+constexpr Uint32 kPixelFormat = SDL_PIXELFORMAT_XBGR8888;
+
+// The largest whole scale at which the canvas fits comfortably on the desktop.
+int WindowScale(int canvasWidth, int canvasHeight) {
+  SDL_Rect usable{0, 0, 1024, 768};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+  const int byWidth = usable.w * 9 / 10 / canvasWidth;
+  const int byHeight = usable.h * 9 / 10 / canvasHeight;
+  return std::max(1, std::min(byWidth, byHeight));
+}
+
+// Windows-1252 bytes to UTF-8.
+std::string Utf8FromAnsi(const std::string& text) {
+  static constexpr std::uint16_t kHigh[32] = {
+      0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char c : text) {
+    std::uint32_t code = c;
+    if (c >= 0x80 && c < 0xA0) code = kHigh[c - 0x80];
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+SdlFrontEnd::SdlFrontEnd() {
+  window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, canvasWidth_, canvasHeight_,
+                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
+  if (!window_) {
+    std::fprintf(stderr, "kesmir: cannot open the window: %s\n", SDL_GetError());
+    return;
+  }
+  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer_) {
+    std::fprintf(stderr, "kesmir: cannot draw into the window: %s\n", SDL_GetError());
+    return;
+  }
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  fieldTexture_.reset(SDL_CreateTexture(renderer_.get(), kPixelFormat, SDL_TEXTUREACCESS_STREAMING, 300, 300));
+  statusTexture_.reset(SDL_CreateTexture(renderer_.get(), kPixelFormat, SDL_TEXTUREACCESS_STREAMING, 300, 76));
+}
+
+SdlFrontEnd::~SdlFrontEnd() {
+  if (window_) SDL_SetWindowMouseRect(window_.get(), nullptr);
+}
+
+bool SdlFrontEnd::SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeight) {
+  if (!Ok()) return false;
+  if (fullScreen) {
+    if (SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      std::fprintf(stderr, "kesmir: cannot switch to full screen: %s\n", SDL_GetError());
+      return false;
+    }
+  } else {
+    SDL_SetWindowFullscreen(window_.get(), 0);
+    const int scale = WindowScale(canvasWidth, canvasHeight);
+    SDL_SetWindowSize(window_.get(), canvasWidth * scale, canvasHeight * scale);
+    SDL_SetWindowMinimumSize(window_.get(), canvasWidth, canvasHeight);
+    SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  fullScreen_ = fullScreen;
+  canvasWidth_ = canvasWidth;
+  canvasHeight_ = canvasHeight;
+  SDL_RenderSetLogicalSize(renderer_.get(), canvasWidth, canvasHeight);
+  if (!shown_) {
+    SDL_ShowWindow(window_.get());
+    shown_ = true;
+  }
+  confineSet_ = false;  // the window's rectangle changed: confinement is set anew on the next request
+  return true;
+}
+
+void SdlFrontEnd::SetCaption(const std::string& caption) {
+  if (window_) SDL_SetWindowTitle(window_.get(), caption.c_str());
+}
+
+std::string SdlFrontEnd::Caption() const { return window_ ? SDL_GetWindowTitle(window_.get()) : ""; }
+
+void SdlFrontEnd::UploadTexture(std::unique_ptr<SDL_Texture, SdlDeleter>& texture, PixelView view) {
+  if (!texture || !view.pixels) return;
+  SDL_UpdateTexture(texture.get(), nullptr, view.pixels, view.width * 4);
+}
+
+void SdlFrontEnd::Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) {
+  if (!Ok()) return;
+  fieldRect_ = {fieldPos.x, fieldPos.y, field.width, field.height};
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  UploadTexture(fieldTexture_, field);
+  UploadTexture(statusTexture_, status);
+  const SDL_Rect fieldDst{fieldPos.x, fieldPos.y, field.width, field.height};
+  const SDL_Rect statusDst{statusPos.x, statusPos.y, status.width, status.height};
+  if (fieldTexture_) SDL_RenderCopy(renderer_.get(), fieldTexture_.get(), nullptr, &fieldDst);
+  if (statusTexture_) SDL_RenderCopy(renderer_.get(), statusTexture_.get(), nullptr, &statusDst);
+  SDL_RenderPresent(renderer_.get());
+}
+
+void SdlFrontEnd::UpdateCursorVisibility(Point canvasPoint) {
+  // Over the play field the game draws its own pointer.
+  const bool overField = fieldRect_.Contains(canvasPoint);
+  if (overField != cursorHidden_) {
+    SDL_ShowCursor(overField ? SDL_DISABLE : SDL_ENABLE);
+    cursorHidden_ = overField;
+  }
+}
+
+bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
+  switch (sdlEvent.type) {
+    case SDL_QUIT: event = {EventKind::Close, 0, {}}; return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const bool down = sdlEvent.type == SDL_KEYDOWN;
+      if (down) {
+        const int dik = DikFromScancode(sdlEvent.key.keysym.scancode);
+        if (dik > 0) pressedSinceRead_[dik] = 0x80;
+      }
+      const int vk = VirtualKeyFromKeycode(sdlEvent.key.keysym.sym);
+      if (vk == 0) return false;
+      event = {down ? EventKind::KeyDown : EventKind::KeyUp, vk, {}};
+      return true;
+    }
+    case SDL_MOUSEMOTION: UpdateCursorVisibility({sdlEvent.motion.x, sdlEvent.motion.y}); return false;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      int button = 0;
+      if (sdlEvent.button.button == SDL_BUTTON_LEFT) button = 1;
+      if (sdlEvent.button.button == SDL_BUTTON_RIGHT) button = 2;
+      if (button == 0) return false;
+      // The renderer has already turned the event's position into canvas pixels.
+      event = {sdlEvent.type == SDL_MOUSEBUTTONDOWN ? EventKind::MouseDown : EventKind::MouseUp, button,
+               {sdlEvent.button.x, sdlEvent.button.y}};
+      return true;
+    }
+    case SDL_WINDOWEVENT:
+      if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) confineSet_ = false;
+      if (sdlEvent.window.event == SDL_WINDOWEVENT_LEAVE && cursorHidden_) {
+        SDL_ShowCursor(SDL_ENABLE);
+        cursorHidden_ = false;
+      }
+      return false;
+    default: return false;
+  }
+}
+
+bool SdlFrontEnd::PollEvent(WindowEvent& event) {
+  SDL_Event sdlEvent;
+  while (SDL_PollEvent(&sdlEvent)) {
+    if (Translate(sdlEvent, event)) return true;
+  }
+  return false;
+}
+
+bool SdlFrontEnd::Acquire() {
+  acquired_ = true;
+  return true;
+}
+
+void SdlFrontEnd::Release() { acquired_ = false; }
+
+bool SdlFrontEnd::ReadState(std::uint8_t (&state)[256]) {
+  if (!acquired_) return false;
+  SDL_PumpEvents();
+  int count = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&count);
+  std::memcpy(state, pressedSinceRead_, sizeof state);
+  std::memset(pressedSinceRead_, 0, sizeof pressedSinceRead_);
+  for (int scancode = 0; scancode < count; ++scancode) {
+    if (!keys[scancode]) continue;
+    const int dik = DikFromScancode(static_cast<SDL_Scancode>(scancode));
+    if (dik > 0) state[dik] = 0x80;
+  }
+  return true;
+}
+
+Point SdlFrontEnd::Position() {
+  if (!Ok()) return {};
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  float logicalX = 0;
+  float logicalY = 0;
+  SDL_RenderWindowToLogical(renderer_.get(), x, y, &logicalX, &logicalY);
+  return {static_cast<int>(std::floor(logicalX)), static_cast<int>(std::floor(logicalY))};
+}
+
+void SdlFrontEnd::Confine(const std::optional<Rect>& canvasRect) {
+  if (!Ok()) return;
+  const bool same = confineSet_ && confined_.has_value() == canvasRect.has_value() &&
+                    (!canvasRect || (confined_->x == canvasRect->x && confined_->y == canvasRect->y &&
+                                     confined_->w == canvasRect->w && confined_->h == canvasRect->h));
+  if (same) return;
+  confined_ = canvasRect;
+  confineSet_ = true;
+  if (!canvasRect) {
+    SDL_SetWindowMouseRect(window_.get(), nullptr);
+    return;
+  }
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  SDL_RenderLogicalToWindow(renderer_.get(), static_cast<float>(canvasRect->x), static_cast<float>(canvasRect->y),
+                            &left, &top);
+  SDL_RenderLogicalToWindow(renderer_.get(), static_cast<float>(canvasRect->x + canvasRect->w),
+                            static_cast<float>(canvasRect->y + canvasRect->h), &right, &bottom);
+  const SDL_Rect rect{left, top, std::max(1, right - left), std::max(1, bottom - top)};
+  SDL_SetWindowMouseRect(window_.get(), &rect);
+}
+
+bool SdlFrontEnd::ShowMessage(const std::string& title, const std::string& text, MessageKind kind) {
+  const SDL_MessageBoxButtonData ok[] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"}};
+  const SDL_MessageBoxButtonData yesNo[] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+                                            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"}};
+  SDL_MessageBoxData data{};
+  data.flags = kind == MessageKind::Warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+  data.window = window_.get();
+  data.title = title.c_str();
+  data.message = text.c_str();
+  data.numbuttons = kind == MessageKind::YesNo ? 2 : 1;
+  data.buttons = kind == MessageKind::YesNo ? yesNo : ok;
+  int chosen = 0;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    std::fprintf(stderr, "kesmir: %s: %s\n", title.c_str(), text.c_str());
+    return false;
+  }
+  return chosen == 1;
+}
+
+std::optional<Image> SdlPictures::Load(const std::string& path) {
+  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!loaded) return std::nullopt;
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, kPixelFormat, 0);
+  SDL_FreeSurface(loaded);
+  if (!converted) return std::nullopt;
+  Image image;
+  image.width = converted->w;
+  image.height = converted->h;
+  image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+  SDL_LockSurface(converted);
+  for (int y = 0; y < image.height; ++y) {
+    std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width),
+                static_cast<const std::uint8_t*>(converted->pixels) + static_cast<std::ptrdiff_t>(y) * converted->pitch,
+                static_cast<std::size_t>(image.width) * 4);
+  }
+  SDL_UnlockSurface(converted);
+  SDL_FreeSurface(converted);
+  return image;
+}
+
+bool SdlPictures::SaveBmp(const std::string& path, PixelView pixels) {
+  if (!pixels.pixels || pixels.width <= 0 || pixels.height <= 0) return false;
+  SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels.pixels), pixels.width,
+                                                         pixels.height, 32, pixels.width * 4, kPixelFormat);
+  if (!view) return false;
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(view, SDL_PIXELFORMAT_BGR24, 0);
+  SDL_FreeSurface(view);
+  if (!rgb) return false;
+  const std::string temp = path + ".tmp";
+  const bool saved = SDL_SaveBMP(rgb, temp.c_str()) == 0;
+  SDL_FreeSurface(rgb);
+  std::error_code ec;
+  if (saved) std::filesystem::rename(temp, path, ec);
+  if (!saved || ec) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+SdlFonts::SdlFonts() {
+  ready_ = TTF_WasInit() || TTF_Init() == 0;
+  if (!ready_) std::fprintf(stderr, "kesmir: text drawing unavailable: %s\n", TTF_GetError());
+}
+
+SdlFonts::~SdlFonts() {
+  cache_.clear();
+  fonts_.clear();
+  if (ready_) TTF_Quit();
+}
+
+TTF_Font* SdlFonts::Font(int pointSize, bool bold, bool fixedWidth) {
+  pointSize = std::clamp(pointSize, 1, 200);
+  const int key = pointSize * 4 + (bold ? 1 : 0) + (fixedWidth ? 2 : 0);
+  if (auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
+  static constexpr const char* kFaces[4] = {
+      "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+      "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+      "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf"};
+  const char* face = kFaces[(fixedWidth ? 2 : 0) + (bold ? 1 : 0)];
+  TTF_Font* font = TTF_OpenFontDPI(face, pointSize, 96, 96);
+  if (!font && !warned_) {
+    std::fprintf(stderr, "kesmir: cannot open font %s; texts are not drawn\n", face);
+    warned_ = true;
+  }
+  fonts_[key].reset(font);
+  return font;
+}
+
+TextBitmap SdlFonts::Render(const std::string& text, int pointSize, bool bold, bool fixedWidth) {
+  if (!ready_ || text.empty()) return {};
+  std::string key = std::to_string(pointSize) + (bold ? "b" : "n") + (fixedWidth ? "f" : "p") + '\x01' + text;
+  if (auto it = cache_.find(key); it != cache_.end()) return it->second;
+  TTF_Font* font = Font(pointSize, bold, fixedWidth);
+  if (!font) return {};
+  TextBitmap bitmap;
+  SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, Utf8FromAnsi(text).c_str(), SDL_Color{255, 255, 255, 255});
+  if (rendered) {
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(rendered);
+    if (argb) {
+      bitmap.width = argb->w;
+      bitmap.height = argb->h;
+      bitmap.coverage.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
+      SDL_LockSurface(argb);
+      for (int y = 0; y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
+                                                                 static_cast<std::ptrdiff_t>(y) * argb->pitch);
+        for (int x = 0; x < argb->w; ++x) {
+          bitmap.coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(argb->w) +
+                          static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(row[x] >> 24);
+        }
+      }
+      SDL_UnlockSurface(argb);
+      SDL_FreeSurface(argb);
+    }
+  }
+  if (cache_.size() > 2048) cache_.clear();  // bounded: the game's texts are a small, repeating set
+  cache_.emplace(std::move(key), bitmap);
+  return bitmap;
+}
+
+SystemClock::SystemClock()
+    : startNanos_(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count()) {}
+
+std::uint64_t SystemClock::Micros() {
+  const auto now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+          .count();
+  return static_cast<std::uint64_t>((now - startNanos_) / 1000);
+}
+
+void SystemClock::SleepMicros(std::uint64_t micros) {
+  std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+MemoryStatus SystemInfo::Memory() {
+  struct sysinfo info {};
+  if (sysinfo(&info) != 0) return {};
+  const std::uint64_t unit = info.mem_unit ? info.mem_unit : 1;
+  return {static_cast<std::uint64_t>(info.totalram) * unit,
+          (static_cast<std::uint64_t>(info.freeram) + static_cast<std::uint64_t>(info.bufferram)) * unit};
+}
+
+}  // namespace kesmir

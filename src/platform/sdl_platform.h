@@ -1,0 +1,109 @@
+// The SDL implementation of the platform interfaces: window, keyboard, mouse, dialogs, pictures, fonts.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "platform/ports.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+typedef struct _TTF_Font TTF_Font;
+union SDL_Event;
+
+namespace kesmir {
+
+struct SdlDeleter {
+  void operator()(SDL_Window* window) const;
+  void operator()(SDL_Renderer* renderer) const;
+  void operator()(SDL_Texture* texture) const;
+  void operator()(TTF_Font* font) const;
+};
+
+// The game window with its canvas; also the source of keyboard, pointer and dialogs.
+class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, public IDialogs {
+ public:
+  // Creates the (hidden) window; Ok() tells whether it worked.
+  SdlFrontEnd();
+  ~SdlFrontEnd() override;
+  bool Ok() const { return window_ != nullptr && renderer_ != nullptr; }
+
+  bool SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeight) override;
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override;
+  void Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) override;
+  bool PollEvent(WindowEvent& event) override;
+
+  bool Acquire() override;
+  void Release() override;
+  bool ReadState(std::uint8_t (&state)[256]) override;
+
+  Point Position() override;
+  void Confine(const std::optional<Rect>& canvasRect) override;
+
+  bool ShowMessage(const std::string& title, const std::string& text, MessageKind kind) override;
+
+ private:
+  bool Translate(const SDL_Event& sdlEvent, WindowEvent& event);
+  void UpdateCursorVisibility(Point canvasPoint);
+  void UploadTexture(std::unique_ptr<SDL_Texture, SdlDeleter>& texture, PixelView view);
+
+  std::unique_ptr<SDL_Window, SdlDeleter> window_;
+  std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
+  std::unique_ptr<SDL_Texture, SdlDeleter> fieldTexture_;
+  std::unique_ptr<SDL_Texture, SdlDeleter> statusTexture_;
+  int canvasWidth_ = 300;
+  int canvasHeight_ = 378;
+  bool fullScreen_ = false;
+  bool shown_ = false;
+  bool acquired_ = false;
+  Rect fieldRect_{0, 0, 300, 300};
+  std::optional<Rect> confined_;
+  bool confineSet_ = false;
+  bool cursorHidden_ = false;
+  std::uint8_t pressedSinceRead_[256] = {};
+};
+
+class SdlPictures final : public IPictures {
+ public:
+  std::optional<Image> Load(const std::string& path) override;
+  bool SaveBmp(const std::string& path, PixelView pixels) override;
+};
+
+// Text through SDL2_ttf with DejaVu Sans, its bold face and the fixed-width faces; rendered strings are
+// cached, since the menus draw the same texts on every pass.
+class SdlFonts final : public IFonts {
+ public:
+  SdlFonts();
+  ~SdlFonts() override;
+  TextBitmap Render(const std::string& text, int pointSize, bool bold, bool fixedWidth) override;
+
+ private:
+  TTF_Font* Font(int pointSize, bool bold, bool fixedWidth);
+
+  bool ready_ = false;
+  bool warned_ = false;
+  std::unordered_map<int, std::unique_ptr<TTF_Font, SdlDeleter>> fonts_;
+  std::unordered_map<std::string, TextBitmap> cache_;
+};
+
+class SystemClock final : public IClock {
+ public:
+  SystemClock();
+  std::uint64_t Micros() override;
+  void SleepMicros(std::uint64_t micros) override;
+
+ private:
+  std::int64_t startNanos_ = 0;
+};
+
+class SystemInfo final : public ISystem {
+ public:
+  MemoryStatus Memory() override;
+};
+
+}  // namespace kesmir

@@ -1,0 +1,8 @@
+// Generating the play maps.
+#include "terrain/generator.h"
+
+namespace kesmir {
+
+void GenerateMaps(Game&) {}
+
+}  // namespace kesmir

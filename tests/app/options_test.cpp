@@ -1,0 +1,153 @@
+// Reading and writing the options file, and what bad files do.
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+
+std::string Lines(std::initializer_list<const char*> lines, const char* end = "\r\n") {
+  std::string out;
+  for (const char* line : lines) out += std::string(line) + end;
+  return out;
+}
+
+TEST(Options, WritingAndReadingBackKeepsEveryValue) {
+  FakeGame g;
+  Settings& s = g->settings;
+  s = {8, 0, 8, 0, 8, 0, 8, 57, 123456, 789, 8, 1, 8, 8, 0};
+  LoadSaveOptions(*g, -1);
+  EXPECT_EQ(g.ReadUserFile("OtherFiles/Options.txt"),
+            Lines({"8", "0", "8", "0", "8", "0", "8", "57", "123456", "789", "8", "1", "8", "8"}));
+  s = {};
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(s.OptBloodFly, 8);
+  EXPECT_EQ(s.SoundVolume, 57);
+  EXPECT_EQ(s.PlayTimeTotal, 123456);
+  EXPECT_EQ(s.TimesPlayed, 789);
+  EXPECT_EQ(s.OptFootSteps, 8);
+  EXPECT_EQ(s.MapsGenerated, 1);
+  EXPECT_EQ(s.OptFullScreen, 8);
+  EXPECT_EQ(s.OptMovement, 8);
+}
+
+TEST(Options, NoFileAnywhereMeansFullScreenAllOnVolumeZero) {
+  FakeGame g;
+  g->settings = {8, 8, 8, 8, 8, 8, 8, 50, 10, 10, 8, 1, 8, 8, 0};
+  LoadSaveOptions(*g, 0);
+  const Settings& s = g->settings;
+  EXPECT_EQ(s.OptBloodFly, 0);
+  EXPECT_EQ(s.OptSnow, 0);
+  EXPECT_EQ(s.SoundVolume, 0);
+  EXPECT_EQ(s.PlayTimeTotal, 0);
+  EXPECT_EQ(s.MapsGenerated, 0);
+  EXPECT_EQ(s.OptFootSteps, 0);
+  EXPECT_EQ(s.OptFullScreen, 0);
+  EXPECT_EQ(s.OptMovement, 0);
+}
+
+TEST(Options, UserCopyWinsOverTheShippedDefaultAndWritesGoToTheUserFolder) {
+  FakeGame g;
+  g.WriteDataFile("OtherFiles/Options.txt", Lines({"0", "0", "0", "8", "0", "0", "0", "70", "0", "0", "0", "0", "8", "0"}));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.SoundVolume, 70);
+  EXPECT_EQ(g->settings.OptFullScreen, 8);
+  g->settings.SoundVolume = 33;
+  LoadSaveOptions(*g, -1);
+  g->settings.SoundVolume = 0;
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.SoundVolume, 33);
+  EXPECT_FALSE(std::filesystem::exists(g.root / "data" / "OtherFiles" / "Options.txt.tmp"));
+}
+
+TEST(Options, OnlyFootStepsAndFullScreenAreValidated) {
+  FakeGame g;
+  g.WriteUserFile("OtherFiles/Options.txt",
+                  Lines({"3", "0", "0", "0", "0", "0", "0", "250", "0", "0", "1", "0", "5", "-4"}));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.OptBloodFly, 3);
+  EXPECT_EQ(g->settings.SoundVolume, 250);
+  EXPECT_EQ(g->settings.OptFootSteps, 0);
+  EXPECT_EQ(g->settings.OptFullScreen, 8);
+  EXPECT_EQ(g->settings.OptMovement, -4);
+  LoadSaveOptions(*g, -1);
+  EXPECT_NE(g.ReadUserFile("OtherFiles/Options.txt").find("\r\n8\r\n-4\r\n"), std::string::npos);
+}
+
+TEST(Options, AShortFileRepeatsItsLastLine) {
+  FakeGame g;
+  g.WriteUserFile("OtherFiles/Options.txt", Lines({"0", "0", "0", "0", "0", "0", "0", "40", "100", "8"}));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.TimesPlayed, 8);
+  EXPECT_EQ(g->settings.OptFootSteps, 8);
+  EXPECT_EQ(g->settings.MapsGenerated, 8);
+  EXPECT_EQ(g->settings.OptFullScreen, 8);
+  EXPECT_EQ(g->settings.OptMovement, 8);
+
+  g.WriteUserFile("OtherFiles/Options.txt", Lines({"0", "0", "0", "0", "0", "0", "0", "40", "100", "7"}));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.OptFootSteps, 0);
+  EXPECT_EQ(g->settings.OptFullScreen, 8);
+  EXPECT_EQ(g->settings.OptMovement, 7);
+}
+
+TEST(Options, TextAndOutOfRangeLinesKeepTheirSetting) {
+  FakeGame g;
+  g->settings.SoundVolume = 42;
+  g->settings.OptSnow = 8;
+  g->settings.PlayTimeTotal = 77;
+  g.WriteUserFile("OtherFiles/Options.txt",
+                  Lines({" 8 ", "8.9", "-0.5", "0", "0", "snow", "0", "99999", "1e12", "12abc", "x", "0", "y", "0"}));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.OptBloodFly, 8);
+  EXPECT_EQ(g->settings.OptBloodStays, 8);    // Int(8.9)
+  EXPECT_EQ(g->settings.OptBulletFly, -1);    // Int(-0.5)
+  EXPECT_EQ(g->settings.OptSnow, 8);          // text: unchanged
+  EXPECT_EQ(g->settings.SoundVolume, 42);     // too big for the field: unchanged
+  EXPECT_EQ(g->settings.PlayTimeTotal, 77);   // too big for the field: unchanged
+  EXPECT_EQ(g->settings.OptFootSteps, 0);     // text on the validated lines takes the default
+  EXPECT_EQ(g->settings.OptFullScreen, 8);
+}
+
+TEST(Options, LineEndsExtraLinesAndGarbageAreSurvived) {
+  FakeGame g;
+  g.WriteUserFile("OtherFiles/Options.txt",
+                  Lines({"8", "8", "8", "8", "8", "8", "8", "9", "1", "2", "8", "1", "8", "8", "99", "junk"}, "\n"));
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.SoundVolume, 9);
+  EXPECT_EQ(g->settings.OptMovement, 8);
+
+  g.WriteUserFile("OtherFiles/Options.txt", "");
+  LoadSaveOptions(*g, 0);
+  EXPECT_EQ(g->settings.SoundVolume, 0);
+  EXPECT_EQ(g->settings.OptFullScreen, 0);
+
+  g->settings.SoundVolume = 5;
+  std::string binary(4096, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 37 + 11);
+  g.WriteUserFile("OtherFiles/Options.txt", binary);
+  LoadSaveOptions(*g, 0);
+  EXPECT_TRUE(g->settings.OptFullScreen == 0 || g->settings.OptFullScreen == 8);
+
+  g.WriteUserFile("OtherFiles/Options.txt", std::string(5'000'000, '7'));
+  LoadSaveOptions(*g, 0);
+  EXPECT_TRUE(g->settings.OptFullScreen == 0 || g->settings.OptFullScreen == 8);
+}
+
+TEST(Options, AnUnwritableUserFolderCostsOnlyTheWrite) {
+  FakeGame g;
+  g->app.UserDir = g.root / "not-a-folder";
+  g.WriteUserFile("../not-a-folder", "a file where the folder should be");
+  g->settings.SoundVolume = 12;
+  LoadSaveOptions(*g, -1);
+  LoadSaveOptions(*g, -1);
+  EXPECT_TRUE(g->app.OptionsWriteWarned);
+  EXPECT_EQ(g->settings.SoundVolume, 12);
+}
+
+}  // namespace
+}  // namespace kesmir

@@ -1,0 +1,206 @@
+// Fakes of the platform interfaces, recording what the game asked of them.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/game.h"
+
+namespace kesmir::testing {
+
+class FakeWindow : public IWindow {
+ public:
+  bool failFullScreen = false;
+  std::vector<bool> modes;  // each SetScreenMode request that succeeded: true = full screen
+  int canvasWidth = 0;
+  int canvasHeight = 0;
+  std::string caption;
+  int presents = 0;
+  Point lastFieldPos;
+  Point lastStatusPos;
+  std::vector<std::uint32_t> lastField;
+  std::deque<WindowEvent> events;
+  int polls = 0;
+  int closeAtPoll = -1;  // the window is closed by the user at this poll
+
+
+  bool SetScreenMode(bool fullScreen, int w, int h) override {
+    if (fullScreen && failFullScreen) return false;
+    modes.push_back(fullScreen);
+    canvasWidth = w;
+    canvasHeight = h;
+    return true;
+  }
+  void SetCaption(const std::string& text) override { caption = text; }
+  std::string Caption() const override { return caption; }
+  void Present(PixelView field, Point fieldPos, PixelView, Point statusPos) override {
+    ++presents;
+    lastFieldPos = fieldPos;
+    lastStatusPos = statusPos;
+    lastField.assign(field.pixels, field.pixels + static_cast<std::ptrdiff_t>(field.width) * field.height);
+  }
+  bool PollEvent(WindowEvent& event) override {
+    if (++polls == closeAtPoll) {
+      event = {EventKind::Close, 0, {}};
+      return true;
+    }
+    if (events.empty()) return false;
+    event = events.front();
+    events.pop_front();
+    return true;
+  }
+};
+
+class FakeKeyboard : public IKeyboard {
+ public:
+  std::uint8_t keys[256] = {};
+  bool acquired = false;
+  bool failReads = false;
+  int reads = 0;
+  std::vector<std::string>* log = nullptr;
+
+  void Press(int dik) { keys[dik] = 0x80; }
+  void ReleaseKey(int dik) { keys[dik] = 0; }
+  bool Acquire() override {
+    acquired = true;
+    return true;
+  }
+  void Release() override {
+    acquired = false;
+    if (log) log->push_back("keyboard released");
+  }
+  bool ReadState(std::uint8_t (&state)[256]) override {
+    ++reads;
+    if (failReads) return false;
+    std::copy(std::begin(keys), std::end(keys), std::begin(state));
+    return true;
+  }
+};
+
+class FakeMouse : public IMouse {
+ public:
+  Point position;
+  std::vector<std::optional<Rect>> confines;
+  std::vector<std::string>* log = nullptr;
+
+  Point Position() override { return position; }
+  void Confine(const std::optional<Rect>& rect) override {
+    confines.push_back(rect);
+    if (log) log->push_back(rect ? "pointer confined" : "pointer freed");
+  }
+};
+
+// A clock that only moves when asked to: each reading advances it a little, as real time would pass while
+// the program runs; sleeping advances it by the time slept.
+class FakeClock : public IClock {
+ public:
+  std::uint64_t now = 1'000'000;  // one second after start
+  std::uint64_t stepPerRead = 5;
+  std::uint64_t slept = 0;
+  int sleeps = 0;
+
+  std::uint64_t Micros() override {
+    now += stepPerRead;
+    return now;
+  }
+  void SleepMicros(std::uint64_t micros) override {
+    now += micros;
+    slept += micros;
+    ++sleeps;
+  }
+};
+
+class FakeDialogs : public IDialogs {
+ public:
+  struct Shown {
+    std::string title;
+    std::string text;
+    MessageKind kind;
+  };
+  std::vector<Shown> shown;
+  bool ShowMessage(const std::string& title, const std::string& text, MessageKind kind) override {
+    shown.push_back({title, text, kind});
+    return true;
+  }
+};
+
+// Pictures come from a map of file names to images; everything else is missing.
+class FakePictures : public IPictures {
+ public:
+  std::map<std::string, Image> files;  // keyed by file name without folder
+  std::vector<std::string> loaded;
+  std::map<std::string, Image> saved;  // keyed by full path
+
+  std::optional<Image> Load(const std::string& path) override {
+    const std::string name = std::filesystem::path(path).filename().string();
+    loaded.push_back(name);
+    auto it = files.find(name);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool SaveBmp(const std::string& path, PixelView view) override {
+    Image image{view.width, view.height, {view.pixels, view.pixels + static_cast<std::ptrdiff_t>(view.width) * view.height}};
+    saved[path] = image;
+    return true;
+  }
+};
+
+// Every character renders as a solid 4x8 block, so tests can see where text went.
+class FakeFonts : public IFonts {
+ public:
+  struct Call {
+    std::string text;
+    int size;
+    bool bold;
+  };
+  std::vector<Call> calls;
+  TextBitmap Render(const std::string& text, int size, bool bold, bool) override {
+    calls.push_back({text, size, bold});
+    TextBitmap b;
+    b.width = static_cast<int>(text.size()) * 4;
+    b.height = 8;
+    b.coverage.assign(static_cast<std::size_t>(b.width * b.height), 255);
+    return b;
+  }
+};
+
+class FakeSystem : public ISystem {
+ public:
+  MemoryStatus memory{1024ull * 1024 * 1024, 512ull * 1024 * 1024};
+  MemoryStatus Memory() override { return memory; }
+};
+
+// A Game wired to fakes, deterministic, with its folders under a fresh temporary directory.
+struct FakeGame {
+  FakeWindow window;
+  FakeKeyboard keyboard;
+  FakeMouse mouse;
+  FakeClock clock;
+  FakeDialogs dialogs;
+  FakePictures pictures;
+  FakeFonts fonts;
+  FakeSystem system;
+  std::unique_ptr<Game> game = std::make_unique<Game>();
+  std::filesystem::path root;
+
+  FakeGame();
+  ~FakeGame();
+  FakeGame(const FakeGame&) = delete;
+  FakeGame& operator=(const FakeGame&) = delete;
+  Game& operator*() { return *game; }
+  Game* operator->() { return game.get(); }
+
+  // Writes a file under the user or the data folder.
+  void WriteUserFile(const std::string& relative, const std::string& contents);
+  void WriteDataFile(const std::string& relative, const std::string& contents);
+  std::string ReadUserFile(const std::string& relative) const;
+};
+
+// A solid picture of the given size.
+Image SolidImage(int width, int height, std::uint32_t colour);
+
+}  // namespace kesmir::testing
