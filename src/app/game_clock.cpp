@@ -10,7 +10,7 @@ namespace kesmir {
 namespace {
 
 // Sleeping is coarse; the last stretch before the deadline is spun so that a pass never overshoots.
-constexpr std::uint64_t kSpinMicros = 1000;
+constexpr std::uint64_t kSpinMicros = 300;
 
 // Waits until the tick count passes FrameDeadline, then sets the next deadline. The wait sleeps until
 // about a millisecond before the deadline and spins for the rest. Its spare time is kept as SpinCount on a
@@ -30,7 +30,7 @@ void Pace(Game& game, IClock& clock) {
       return;
     }
     const std::uint64_t left = wake > now ? wake - now : 0;
-    if (left > kSpinMicros + 500) clock.SleepMicros(left - kSpinMicros);
+    if (left > kSpinMicros + 200) clock.SleepMicros(left - kSpinMicros);
   }
 }
 

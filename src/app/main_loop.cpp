@@ -1,6 +1,8 @@
 // The main loop's entry and passes.
 #include "app/main_loop.h"
 
+#include <cstdio>
+
 #include "app/game_clock.h"
 #include "app/options.h"
 #include "app/window_events.h"
@@ -95,6 +97,9 @@ void MainLoopPass(Game& game) {
 
 void MainLoop(Game& game) {
   MainLoopEntry(game);
+  if (game.app.ReportStartupTime && game.platform.clock) {
+    std::fprintf(stderr, "kesmir: start-up took %.1f ms\n", static_cast<double>(game.platform.clock->Micros()) / 1000.0);
+  }
   while (!game.app.Ended) MainLoopPass(game);
 }
 

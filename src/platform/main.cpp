@@ -56,6 +56,7 @@ struct SdlSession {
 }  // namespace
 
 int main(int, char**) {
+  kesmir::SystemClock clock;  // first, so that start-up is timed from here
   SdlSession sdl;
   if (!sdl.ok) return 1;
 
@@ -71,10 +72,12 @@ int main(int, char**) {
   if (!frontEnd.Ok()) return 1;
   kesmir::SdlPictures pictures;
   kesmir::SdlFonts fonts;
-  kesmir::SystemClock clock;
   kesmir::SystemInfo system;
   game->platform = {&frontEnd, &frontEnd, &frontEnd, &clock, &frontEnd, &pictures, &fonts, &system};
   game->Randomize();
+  if (const char* report = std::getenv("KESMIR_REPORT_STARTUP"); report && *report == '1') {
+    game->app.ReportStartupTime = true;
+  }
 
   kesmir::Form_Activate(*game);
   return 0;

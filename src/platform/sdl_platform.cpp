@@ -61,6 +61,19 @@ std::string Utf8FromAnsi(const std::string& text) {
   return out;
 }
 
+bool Same(const std::vector<std::uint32_t>& kept, PixelView view) {
+  const std::size_t count = static_cast<std::size_t>(view.width) * static_cast<std::size_t>(view.height);
+  return view.pixels && kept.size() == count && std::memcmp(kept.data(), view.pixels, count * 4) == 0;
+}
+
+void Keep(std::vector<std::uint32_t>& kept, PixelView view) {
+  if (!view.pixels) {
+    kept.clear();
+    return;
+  }
+  kept.assign(view.pixels, view.pixels + static_cast<std::ptrdiff_t>(view.width) * view.height);
+}
+
 }  // namespace
 
 SdlFrontEnd::SdlFrontEnd() {
@@ -70,7 +83,7 @@ SdlFrontEnd::SdlFrontEnd() {
     std::fprintf(stderr, "kesmir: cannot open the window: %s\n", SDL_GetError());
     return;
   }
-  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) {
     std::fprintf(stderr, "kesmir: cannot draw into the window: %s\n", SDL_GetError());
@@ -100,6 +113,7 @@ bool SdlFrontEnd::SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeig
     SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   fullScreen_ = fullScreen;
+  dirty_ = true;
   canvasWidth_ = canvasWidth;
   canvasHeight_ = canvasHeight;
   SDL_RenderSetLogicalSize(renderer_.get(), canvasWidth, canvasHeight);
@@ -125,6 +139,16 @@ void SdlFrontEnd::UploadTexture(std::unique_ptr<SDL_Texture, SdlDeleter>& textur
 void SdlFrontEnd::Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) {
   if (!Ok()) return;
   fieldRect_ = {fieldPos.x, fieldPos.y, field.width, field.height};
+  // An idle menu shows the same picture pass after pass: showing it again would only cost time.
+  if (!dirty_ && fieldPos == lastFieldPos_ && statusPos == lastStatusPos_ && Same(lastField_, field) &&
+      Same(lastStatus_, status)) {
+    return;
+  }
+  dirty_ = false;
+  lastFieldPos_ = fieldPos;
+  lastStatusPos_ = statusPos;
+  Keep(lastField_, field);
+  Keep(lastStatus_, status);
   SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
   SDL_RenderClear(renderer_.get());
   UploadTexture(fieldTexture_, field);
@@ -174,6 +198,9 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
     }
     case SDL_WINDOWEVENT:
       if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) confineSet_ = false;
+      if (sdlEvent.window.event == SDL_WINDOWEVENT_EXPOSED || sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        dirty_ = true;
+      }
       if (sdlEvent.window.event == SDL_WINDOWEVENT_LEAVE && cursorHidden_) {
         SDL_ShowCursor(SDL_ENABLE);
         cursorHidden_ = false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/ports.h"
 
@@ -65,6 +66,11 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::optional<Rect> confined_;
   bool confineSet_ = false;
   bool cursorHidden_ = false;
+  bool dirty_ = true;  // the window needs the picture again even if it did not change
+  std::vector<std::uint32_t> lastField_;
+  std::vector<std::uint32_t> lastStatus_;
+  Point lastFieldPos_;
+  Point lastStatusPos_;
   std::uint8_t pressedSinceRead_[256] = {};
 };
 
