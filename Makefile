@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan install clean
+.PHONY: all deps configure build run test test-asan install contact-sheet clean
 
 all: build
 
@@ -30,6 +30,9 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESMIR_SANITIZE=ON -DKESMIR_UNIT_TESTS_ONLY=ON >/dev/null
 	@cmake --build $(ASAN_BUILD)
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -L unit
+
+contact-sheet: build
+	@cmake --build $(BUILD) --target contact-sheet
 
 install: build
 	@cmake --install $(BUILD)
