@@ -1,0 +1,127 @@
+// The SDL platform parts that work without a window: picture files, fonts, key codes, clock, memory.
+#include "platform/sdl_platform.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/key_codes.h"
+
+namespace kesmir {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SdlPlatform : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS), 0) << SDL_GetError();
+    IMG_Init(IMG_INIT_JPG);
+  }
+  static void TearDownTestSuite() {
+    IMG_Quit();
+    SDL_Quit();
+  }
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kesmir-sdl-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+const fs::path kPictures = fs::path(KESMIR_GAME_DIR) / "Pictures";
+
+TEST_F(SdlPlatform, RealPicturesDecodeAndBrokenOnesAreRefused) {
+  SdlPictures pictures;
+  const auto player = pictures.Load((kPictures / "Player.jpg").string());
+  ASSERT_TRUE(player.has_value());
+  EXPECT_EQ(player->width, 72 * 21);
+  EXPECT_EQ(player->height, 42);
+  EXPECT_EQ(player->pixels.size(), 72u * 21u * 42u);
+
+  EXPECT_FALSE(pictures.Load((dir_ / "missing.jpg").string()).has_value());
+  std::ofstream(dir_ / "text.jpg") << "this is not a picture";
+  EXPECT_FALSE(pictures.Load((dir_ / "text.jpg").string()).has_value());
+  std::ofstream(dir_ / "empty.jpg");
+  EXPECT_FALSE(pictures.Load((dir_ / "empty.jpg").string()).has_value());
+
+  // A truncated JPEG either fails or decodes to a picture of the right size; it never crashes.
+  std::ifstream in(kPictures / "MainMenu.jpg", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GT(bytes.size(), 1000u);
+  std::ofstream(dir_ / "cut.jpg", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 3));
+  if (const auto cut = pictures.Load((dir_ / "cut.jpg").string())) {
+    EXPECT_EQ(cut->width, 270);
+    EXPECT_EQ(cut->height, 270);
+  }
+}
+
+TEST_F(SdlPlatform, SavedBitmapsReadBackWithTheSameColours) {
+  SdlPictures pictures;
+  std::vector<std::uint32_t> pixels(300 * 300, 0x00336699);  // red 0x99, green 0x66, blue 0x33
+  pixels[5 * 300 + 7] = 0x000000FF;                          // pure red
+  const std::string path = (dir_ / "Picture42.bmp").string();
+  ASSERT_TRUE(pictures.SaveBmp(path, {pixels.data(), 300, 300}));
+  EXPECT_FALSE(fs::exists(path + ".tmp"));
+  const auto back = pictures.Load(path);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->width, 300);
+  EXPECT_EQ(back->pixels[0] & 0xFFFFFFu, 0x00336699u);
+  EXPECT_EQ(back->pixels[5 * 300 + 7] & 0xFFFFFFu, 0x000000FFu);
+  EXPECT_FALSE(pictures.SaveBmp((dir_ / "no-such-folder" / "x.bmp").string(), {pixels.data(), 300, 300}));
+}
+
+TEST_F(SdlPlatform, TextRendersAtWindowsLikeSizesAndBoldIsHeavier) {
+  SdlFonts fonts;
+  const TextBitmap normal = fonts.Render("RESUME GAME", 12, false, false);
+  const TextBitmap bold = fonts.Render("RESUME GAME", 12, true, false);
+  ASSERT_GT(normal.width, 0);
+  // 12 points at 96 dpi is 16 pixels of em; the text cell is a little taller.
+  EXPECT_GE(normal.height, 16);
+  EXPECT_LE(normal.height, 22);
+  auto ink = [](const TextBitmap& b) {
+    long sum = 0;
+    for (auto c : b.coverage) sum += c;
+    return sum;
+  };
+  EXPECT_GT(ink(bold), ink(normal));
+  EXPECT_GT(fonts.Render("Ram:50%", 8, false, true).width, 0);
+  EXPECT_EQ(fonts.Render("", 10, false, false).width, 0);
+  EXPECT_GT(fonts.Render("caf\xE9 \x80", 10, false, false).width, 0);  // Windows-1252 bytes
+}
+
+TEST(KeyCodes, TheGamesKeysMapToTheirDirectInputAndVirtualCodes) {
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_ESCAPE), 1);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_W), 17);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RETURN), 28);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_X), 45);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_MINUS), 74);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_PLUS), 78);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UP), 200);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_DOWN), 208);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_INSERT), 210);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UNKNOWN), 0);
+  EXPECT_EQ(VirtualKeyFromKeycode(SDLK_w), 87);
+  EXPECT_EQ(VirtualKeyFromKeycode(SDLK_q), 81);
+  EXPECT_EQ(VirtualKeyFromKeycode(SDLK_RCTRL), 17);
+  EXPECT_EQ(VirtualKeyFromKeycode(SDLK_F1), 0);
+}
+
+TEST(SystemParts, TheClockMovesForwardAndMemoryIsReported) {
+  SystemClock clock;
+  const auto start = clock.Micros();
+  clock.SleepMicros(2000);
+  EXPECT_GE(clock.Micros() - start, 2000u);
+  SystemInfo system;
+  const MemoryStatus memory = system.Memory();
+  EXPECT_GT(memory.totalPhys, 0u);
+  EXPECT_LE(memory.availPhys, memory.totalPhys);
+}
+
+}  // namespace
+}  // namespace kesmir
