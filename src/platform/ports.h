@@ -136,6 +136,33 @@ class ISystem {
   virtual MemoryStatus Memory() = 0;
 };
 
+// Sound output: numbered buffers, each holding one sound in the device's format and playing on a channel of
+// its own, so a buffer started again restarts instead of overlapping itself. A buffer keeps its volume and
+// pan between plays. Volumes are hundredths of a decibel of attenuation (-10000 silent .. 0 full); a pan
+// attenuates the opposite side by |pan| hundredths of a decibel (-10000 left only .. 10000 right only).
+class ISound {
+ public:
+  virtual ~ISound() = default;
+  // Opens the output device for `buffers` buffers; false, with the reason, when there is none: every later
+  // call then does nothing.
+  virtual bool Open(int buffers, std::string& reason) = 0;
+  // Loads a WAV file into a buffer; false when it is missing or not a sound (the buffer stays empty).
+  virtual bool Load(int buffer, const std::string& path) = 0;
+  // Empties a buffer, stopping it first.
+  virtual void Unload(int buffer) = 0;
+  // False, keeping the previous value, when the value is outside its range or the buffer is empty.
+  virtual bool SetVolume(int buffer, int volume) = 0;
+  virtual bool SetPan(int buffer, int pan) = 0;
+  // Plays from a byte position (rounded down to a whole sample frame; past the end plays from the start),
+  // once or looping; a loop goes on from the buffer's beginning after the first pass.
+  virtual void Play(int buffer, long startByte, bool loop) = 0;
+  // Stops; the buffer keeps its position.
+  virtual void Stop(int buffer) = 0;
+  // Plays looping from where the buffer stands: where a loop was stopped; its beginning when it never
+  // played, ran to its end or was stopped during a single play. A buffer already playing goes on.
+  virtual void PlayLooping(int buffer) = 0;
+};
+
 // The platform parts a Game uses; owned by main (SDL) or by a test (fakes).
 struct Platform {
   IWindow* window = nullptr;
@@ -146,6 +173,7 @@ struct Platform {
   IPictures* pictures = nullptr;
   IFonts* fonts = nullptr;
   ISystem* system = nullptr;
+  ISound* sound = nullptr;
 };
 
 }  // namespace kesmir
