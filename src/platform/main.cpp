@@ -11,6 +11,7 @@
 
 #include "app/startup.h"
 #include "core/game.h"
+#include "platform/sdl_audio.h"
 #include "platform/sdl_platform.h"
 
 namespace {
@@ -74,6 +75,8 @@ int main(int, char**) {
   kesmir::SdlFonts fonts;
   kesmir::SystemInfo system;
   game->platform = {&frontEnd, &frontEnd, &frontEnd, &clock, &frontEnd, &pictures, &fonts, &system};
+  kesmir::SdlAudio audio;  // opened by LoadSounds; without a device the game runs silent
+  game->platform.sound = &audio;
   game->Randomize();
   if (const char* report = std::getenv("KESMIR_REPORT_STARTUP"); report && *report == '1') {
     game->app.ReportStartupTime = true;
