@@ -21,6 +21,7 @@ FakeGame::FakeGame() {
   game->app.UserDir = root / "user";
   game->app.DataDir = root / "data";
   game->platform = {&window, &keyboard, &mouse, &clock, &dialogs, &pictures, &fonts, &system};
+  game->platform.sound = &sound;
   game->random.Seed(12345);
   game->random.SetDeterministic(true);
 }

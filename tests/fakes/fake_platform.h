@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/game.h"
+#include "fakes/fake_sound.h"
 
 namespace kesmir::testing {
 
@@ -184,6 +185,7 @@ struct FakeGame {
   FakePictures pictures;
   FakeFonts fonts;
   FakeSystem system;
+  FakeSound sound;
   std::unique_ptr<Game> game = std::make_unique<Game>();
   std::filesystem::path root;
 
