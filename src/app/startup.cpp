@@ -17,6 +17,8 @@ namespace kesmir {
 void Form_Activate(Game& game) {
   AppState& app = game.app;
   app.FormCaption = kFormCaption;
+  game.surfaces.StatusField.fontFixedWidth = true;  // the status bar's texts line up in columns
+  game.surfaces.Field.penColour = Rgb(96, 96, 72);   // the pointer's trail line
   LoadSaveOptions(game, 0);
   SetScreenMode(game, game.settings.OptFullScreen == kOn);
   app.LoadingCaption = "Loading graphics..";

@@ -97,9 +97,17 @@ class IMouse {
   virtual void Confine(const std::optional<Rect>& canvasRect) = 0;
 };
 
+struct Date {
+  int year = 2002;
+  int month = 8;
+  int day = 27;
+};
+
 class IClock {
  public:
   virtual ~IClock() = default;
+  // Today's local date.
+  virtual Date Today() = 0;
   // Monotonic microseconds since start; milliseconds are this divided by 1000.
   virtual std::uint64_t Micros() = 0;
   virtual void SleepMicros(std::uint64_t micros) = 0;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -411,6 +412,13 @@ std::uint64_t SystemClock::Micros() {
 
 void SystemClock::SleepMicros(std::uint64_t micros) {
   std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+Date SystemClock::Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (!localtime_r(&now, &local)) return {};
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 MemoryStatus SystemInfo::Memory() {

@@ -102,6 +102,7 @@ class SystemClock final : public IClock {
   SystemClock();
   std::uint64_t Micros() override;
   void SleepMicros(std::uint64_t micros) override;
+  Date Today() override;
 
  private:
   std::int64_t startNanos_ = 0;

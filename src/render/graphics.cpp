@@ -55,8 +55,15 @@ const std::array<PictureEntry, 43> kPictureTable = {{
     {"BulletsOut.jpg", &Surfaces::BulletsOutDC},
 }};
 
-bool LoadPictureFile(Game& game, std::string_view file, Surface& into) {
-  const auto path = DataPath(game, "Pictures/" + std::string(file));
+namespace {
+
+bool LoadShippedPicture(Game& game, std::string_view file, Surface& into) {
+  return LoadPictureFile(game, DataPath(game, "Pictures/" + std::string(file)), into);
+}
+
+}  // namespace
+
+bool LoadPictureFile(Game& game, const std::filesystem::path& path, Surface& into) {
   std::optional<Image> image;
   if (game.platform.pictures) image = game.platform.pictures->Load(path.string());
   if (!image) {
@@ -73,14 +80,20 @@ void LoadGraphics(Game& game) {
   if (game.platform.system) s.MemStatus = game.platform.system->Memory();
   game.Randomize();
   const int map = static_cast<int>(Int(game.Rnd() * 4)) + 1;
-  if (LoadPictureFile(game, "Map0" + std::to_string(map) + ".jpg", s.LoadPicDC)) s.Terain.SetPicture(s.LoadPicDC);
-  if (LoadPictureFile(game, "StatusBar.jpg", s.StatusFieldPicture)) s.StatusField.SetPicture(s.StatusFieldPicture);
+  if (LoadShippedPicture(game, "Map0" + std::to_string(map) + ".jpg", s.LoadPicDC)) s.Terain.SetPicture(s.LoadPicDC);
+  if (LoadShippedPicture(game, "StatusBar.jpg", s.StatusFieldPicture)) s.StatusField.SetPicture(s.StatusFieldPicture);
   for (std::size_t i = 0; i < kPictureTable.size() && !game.app.Ended; ++i) {
-    LoadPictureFile(game, kPictureTable[i].file, s.*kPictureTable[i].surface);
+    LoadShippedPicture(game, kPictureTable[i].file, s.*kPictureTable[i].surface);
     if (i >= 1) ShowProgress(game);  // from the loading strip onwards: 42 steps
   }
   s.LoadPicDC.Reset();
   s.PicturesLoaded = !game.app.Ended;
+}
+
+void LoadTerrainMap(Game& game, int n) {
+  Surfaces& s = game.surfaces;
+  Surface map;
+  if (LoadPictureFile(game, UserPath(game, "Pictures/Map0" + std::to_string(n) + ".bmp"), map)) s.Terain.SetPicture(map);
 }
 
 void ReleaseGraphics(Game& game) {

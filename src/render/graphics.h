@@ -1,6 +1,7 @@
 // Loading and releasing the picture set.
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 
 #include "core/game.h"
@@ -12,8 +13,11 @@ namespace kesmir {
 void LoadGraphics(Game& game);
 // Deletes every picture surface.
 void ReleaseGraphics(Game& game);
-// Loads one picture file of the data folder's Pictures/ into a surface; a missing or broken file leaves the
-// surface empty and is said once on standard error.
-bool LoadPictureFile(Game& game, std::string_view file, Surface& into);
+// Loads one picture file into a surface; a missing or broken file leaves the surface empty and is said on
+// standard error.
+bool LoadPictureFile(Game& game, const std::filesystem::path& path, Surface& into);
+// Puts the generated play map number n (1..4, from the user folder) into Terain; a missing map keeps the
+// terrain as it is.
+void LoadTerrainMap(Game& game, int n);
 
 }  // namespace kesmir

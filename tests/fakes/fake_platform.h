@@ -104,6 +104,8 @@ class FakeClock : public IClock {
   std::uint64_t slept = 0;
   int sleeps = 0;
 
+  Date today;
+  Date Today() override { return today; }
   std::uint64_t Micros() override {
     now += stepPerRead;
     return now;

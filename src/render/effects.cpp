@@ -1,0 +1,12 @@
+// The play-field effects; each is called in its place in the frame.
+#include "render/effects.h"
+
+namespace kesmir {
+
+void UpdateExplosion(Game&, Integer, double, double) {}
+void UpdateSnow(Game&) {}
+void UpdateCleaner(Game&, Integer) {}
+void DrawFireMode(Game&) {}
+void DrawOverlays(Game&) {}
+
+}  // namespace kesmir
