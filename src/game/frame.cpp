@@ -10,6 +10,7 @@
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "render/effects.h"
+#include "render/overlays.h"
 #include "render/pickups.h"
 
 namespace kesmir {

@@ -6,7 +6,5 @@ namespace kesmir {
 void UpdateExplosion(Game&, Integer, double, double) {}
 void UpdateSnow(Game&) {}
 void UpdateCleaner(Game&, Integer) {}
-void DrawFireMode(Game&) {}
-void DrawOverlays(Game&) {}
 
 }  // namespace kesmir

@@ -1,5 +1,4 @@
-// The play-field effects that run by themselves: airplane runs, the bomb explosion, snow, the Cleaner, and
-// the overlays drawn over the field.
+// The play-field effects that run by themselves: airplane runs, the bomb explosion, snow, the Cleaner.
 #pragma once
 
 #include "core/game.h"
@@ -13,9 +12,5 @@ void UpdateExplosion(Game& game, Integer spawn, double x, double y);
 void UpdateSnow(Game& game);
 // Moves and draws the Cleaner; spawn -1 starts a run.
 void UpdateCleaner(Game& game, Integer spawn);
-// The fire-mode indicator.
-void DrawFireMode(Game& game);
-// The score information and the debug line.
-void DrawOverlays(Game& game);
 
 }  // namespace kesmir
