@@ -1,0 +1,182 @@
+// Shots: their flight, life, hits, score, friendly fire and the kill count.
+#include "game/shots.h"
+
+#include <gtest/gtest.h>
+
+#include "game/death.h"
+#include "play_fixture.h"
+
+namespace kesmir {
+namespace {
+
+using testing::PlayFixture;
+
+// A shot of fighter `owner` at (x, y), flying right.
+Bullet& Shot(PlayFixture& f, int owner, double x, double y, Integer life, Integer speed = 3) {
+  Bullet& b = f.p.Bullets[0];
+  b = Bullet{};
+  b.Owner = static_cast<Integer>(owner);
+  b.X = x;
+  b.Y = y;
+  b.Direction = 0;
+  b.StepX = 1;
+  b.StepY = 0;
+  b.Life = life;
+  b.Speed = speed;
+  return b;
+}
+
+TEST(Shots, APlayerShotOfRange60LivesTwentyFramesThenMarksTheGroundAndCountsAMiss) {
+  PlayFixture f;
+  f.player.Facing = 0;
+  f.player.Accuracy = 0;
+  FireShot(f.game, 0);
+  Bullet& b = f.p.Bullets[0];
+  b.Life = 63;  // range 60 plus 3
+  const double startX = b.X;
+  for (int frame = 1; frame <= 20; ++frame) {
+    MoveBullets(f.game);
+    ASSERT_GT(b.Life, 0) << "frame " << frame;
+  }
+  EXPECT_NEAR(b.X - startX, 60.0, 1e-3);
+  EXPECT_EQ(f.Played(2), 0);
+  MoveBullets(f.game);  // frame 21
+  EXPECT_LE(b.Life, 0);
+  EXPECT_EQ(f.Played(2), 1);
+  EXPECT_EQ(f.p.HitHistory[1], 0);
+  EXPECT_EQ(GetPixel(f.game.surfaces.Terain, CLng(b.X), CLng(b.Y)), Rgb(128, 64, 64));
+  EXPECT_NEAR(b.X - startX, 60.0, 1e-3);  // the player's spent shot does not fly on
+}
+
+TEST(Shots, FiringSpreadsAroundTheFacingAndLeavesFromTheMuzzle) {
+  PlayFixture f;
+  f.player.Facing = 90;
+  f.player.Accuracy = 30;
+  for (int i = 0; i < 200; ++i) {
+    f.p.Bullets[0].Life = 0;
+    FireShot(f.game, 0);
+    const Bullet& b = f.p.Bullets[0];
+    EXPECT_GE(b.Direction, 75.0);
+    EXPECT_LT(b.Direction, 105.0);
+    EXPECT_NEAR(b.X, 150 + 3 * std::cos(40 * f.game.app.DegToRad), 1e-9);
+    EXPECT_NEAR(b.Y, 150 + 3 * std::sin(40 * f.game.app.DegToRad), 1e-9);
+    EXPECT_GE(b.Life, 60);
+    EXPECT_LE(b.Life, 67);
+    EXPECT_EQ(b.Speed, 3);
+  }
+}
+
+TEST(Shots, WithEverySlotInFlightNoShotIsCreated) {
+  PlayFixture f;
+  for (Bullet& b : f.p.Bullets) b.Life = 5;
+  f.p.Bullets[200].Owner = 7;
+  FireShot(f.game, 0);
+  EXPECT_EQ(f.p.Bullets[200].Owner, 7);
+  f.p.Bullets[200].Life = 0;
+  FireShot(f.game, 0);
+  EXPECT_EQ(f.p.Bullets[200].Owner, 0);
+}
+
+TEST(Shots, AHitIsCloserThanEightPixelsFromTheCentre) {
+  PlayFixture f;
+  Fighter& target = f.Opponent(1, 100, 100);  // centre (110, 110)
+  Shot(f, 0, 110 - 7 - 3, 110, 50);            // after 3 steps: 7 pixels left of the centre
+  MoveBullets(f.game);
+  EXPECT_FLOAT_EQ(target.Health, 11);
+  EXPECT_EQ(f.p.Score, 1);
+  EXPECT_EQ(f.p.HitHistory[1], 1);
+
+  PlayFixture g;
+  Fighter& missed = g.Opponent(1, 100, 100);
+  Shot(g, 0, 110 - 8 - 3, 110, 50);
+  MoveBullets(g.game);
+  EXPECT_FLOAT_EQ(missed.Health, 20);
+  EXPECT_EQ(g.p.Score, 0);
+}
+
+TEST(Shots, ScoreFollowsTheTargetsLevelAndOpponentsHitEachOtherWithoutScore) {
+  PlayFixture f;
+  f.Opponent(1, 100, 100).BulletSpeed = 5;
+  Shot(f, 0, 107, 110, 50);
+  MoveBullets(f.game);
+  EXPECT_EQ(f.p.Score, 3);
+
+  PlayFixture g;
+  Fighter& shooter = g.Opponent(1, 0, 0);
+  shooter.BulletSpeed = 4;
+  Fighter& other = g.Opponent(2, 100, 100);
+  Shot(g, 1, 107, 110, 50);
+  MoveBullets(g.game);
+  EXPECT_FLOAT_EQ(other.Health, 20 - 12);  // three times the shooter's level
+  EXPECT_EQ(g.p.Score, 0);
+  EXPECT_FLOAT_EQ(shooter.Health, 20);
+}
+
+TEST(Shots, OneShotHitsTwoFightersOnTheSamePointButNeverItsShooter) {
+  PlayFixture f;
+  Fighter& a = f.Opponent(1, 100, 100);
+  Fighter& b = f.Opponent(2, 100, 100);
+  f.player.X = 100;
+  f.player.Y = 100;
+  Shot(f, 0, 107, 110, 50);
+  MoveBullets(f.game);
+  EXPECT_FLOAT_EQ(a.Health, 11);
+  EXPECT_FLOAT_EQ(b.Health, 11);
+  EXPECT_FLOAT_EQ(f.player.Health, 100);
+  EXPECT_EQ(f.p.Score, 2);
+  EXPECT_EQ(f.Played(11) + f.Played(12) + f.Played(13) + f.Played(14) + f.Played(15) + f.Played(16), 2);
+}
+
+TEST(Shots, AKillByAnOpponentsShotIsTakenOffTheKillCount) {
+  PlayFixture f;
+  f.Opponent(1, 0, 0);
+  Fighter& victim = f.Opponent(2, 100, 100);
+  victim.Health = 5;
+  Shot(f, 1, 107, 110, 50);
+  MoveBullets(f.game);
+  EXPECT_EQ(victim.Alive, 0);
+  EXPECT_EQ(f.p.Kills, 0);
+
+  PlayFixture g;
+  Fighter& prey = g.Opponent(1, 100, 100);
+  prey.Health = 5;
+  Shot(g, 0, 107, 110, 50);
+  MoveBullets(g.game);
+  EXPECT_EQ(prey.Alive, 0);
+  EXPECT_EQ(g.p.Kills, 1);
+
+  PlayFixture h;  // the player killed by an opponent's shot also takes one off
+  h.Opponent(1, 0, 0);
+  h.player.Health = 5;
+  h.player.X = 100;
+  h.player.Y = 100;
+  Shot(h, 1, 107, 110, 50);
+  MoveBullets(h.game);
+  EXPECT_EQ(h.player.Alive, 0);
+  EXPECT_EQ(h.p.Kills, -1);
+}
+
+TEST(Shots, TheCleanerSwallowsShotsNearIt) {
+  PlayFixture f;
+  Fighter& target = f.Opponent(1, 100, 100);
+  f.p.CleanerOn = kTrue;
+  f.p.CleanerX = 107 - 17;
+  f.p.CleanerY = 110 - 35;
+  Shot(f, 0, 104, 110, 50);
+  MoveBullets(f.game);
+  EXPECT_FLOAT_EQ(target.Health, 20);
+  EXPECT_LE(f.p.Bullets[0].Life, 0);
+}
+
+TEST(Shots, AnOpponentsSpentShotStillFliesThisFrameAndCanHit) {
+  PlayFixture f;
+  f.Opponent(1, 0, 0);
+  Fighter& target = f.Opponent(2, 100, 100);
+  Shot(f, 1, 104, 110, 2);  // spent at once
+  MoveBullets(f.game);
+  EXPECT_FLOAT_EQ(target.Health, 11);
+  EXPECT_EQ(f.Played(2), 1);
+}
+
+}  // namespace
+}  // namespace kesmir
