@@ -1,6 +1,7 @@
 // The game's numeric conventions: whole-number conversions, 16-bit saturating fields and decimal-text rounding.
 #pragma once
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,8 +61,10 @@ inline std::optional<Long> IntDiv(double dividend, double divisor) {
 inline double RoundSignificant(double value, int digits) {
   if (value == 0.0 || !std::isfinite(value)) return value;
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-  return std::strtod(buffer, nullptr);
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  double rounded = value;
+  std::from_chars(buffer, written.ptr, rounded);
+  return rounded;
 }
 
 // A decimal-text field written from a Single keeps 7 significant digits.

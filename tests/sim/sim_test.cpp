@@ -1,0 +1,61 @@
+// Whole games in the headless simulator: they run, end, repeat exactly, and keep their tables sound.
+#include "simulation.h"
+
+#include <gtest/gtest.h>
+
+namespace kesmir::sim {
+namespace {
+
+TEST(Simulator, AGameWithoutAPlayerAtTheControlsEndsInDeathWithoutACrash) {
+  SimOptions options;
+  options.seed = 3;
+  options.minutes = 100;
+  const SimResult r = RunSimulation(options);
+  EXPECT_TRUE(r.gameEnded);
+  EXPECT_FALSE(r.playerAlive);
+  EXPECT_GT(r.spawned, 0);
+  EXPECT_TRUE(r.fightersInBounds);
+  EXPECT_LT(r.gameMinutes, 100);
+}
+
+TEST(Simulator, TheSameSeedPlaysTheSameGame) {
+  SimOptions options;
+  options.seed = 11;
+  options.minutes = 3;
+  options.autopilot = true;
+  SimResult a = RunSimulation(options);
+  SimResult b = RunSimulation(options);
+  a.frameNsP50 = b.frameNsP50 = a.frameNsP99 = b.frameNsP99 = a.maxRssKb = b.maxRssKb = 0;
+  EXPECT_EQ(ResultJson(a), ResultJson(b));
+  options.seed = 12;
+  SimResult c = RunSimulation(options);
+  c.frameNsP50 = c.frameNsP99 = c.maxRssKb = 0;
+  EXPECT_NE(ResultJson(a), ResultJson(c));
+}
+
+TEST(Simulator, FullTablesEveryFrameKeepEverythingInBounds) {
+  SimOptions options;
+  options.maxLoad = true;
+  options.maxFrames = 600;
+  options.minutes = 1000;
+  const SimResult r = RunSimulation(options);
+  EXPECT_EQ(r.frames, 600);
+  EXPECT_EQ(r.maxFightersAlive, 51);
+  EXPECT_EQ(r.maxBullets, 201);
+  EXPECT_TRUE(r.fightersInBounds);
+}
+
+TEST(Simulator, TheAutopilotFightsSpawnedOpponentsAndScores) {
+  SimOptions options;
+  options.seed = 2;
+  options.minutes = 12;
+  options.autopilot = true;
+  const SimResult r = RunSimulation(options);
+  EXPECT_GT(r.spawned, 5);
+  EXPECT_GT(r.kills, 3);
+  EXPECT_GT(r.score, 0);
+  EXPECT_TRUE(r.fightersInBounds);
+}
+
+}  // namespace
+}  // namespace kesmir::sim

@@ -1,0 +1,261 @@
+// The headless simulator: frames of the real game code on the fake platform, measured.
+#include "simulation.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/new_game.h"
+#include "app/options.h"
+#include "core/game.h"
+#include "fakes/fake_platform.h"
+#include "game/frame.h"
+#include "input/keyboard.h"
+#include "render/graphics.h"
+
+namespace kesmir::sim {
+
+namespace {
+
+using kesmir::Fighter;
+using kesmir::Game;
+
+// The autopilot's habits, in pixels: it flees an opponent closer than kKeepAway, circles the middle at
+// kCircle, takes a pick-up only when no opponent stands within kPickUpSafety of it, and fires three shots
+// at a pull at an opponent closer than kSpreadDistance.
+constexpr double kKeepAway = 35;
+constexpr double kWallPull = 0.01;
+constexpr double kCircle = 95;
+constexpr double kPickUpSafety = 70;
+constexpr double kSpreadDistance = 25;
+
+// A simple player: faces the nearest opponent (aiming where it will be), fires while it is in range,
+// changes fire mode by distance, walks to pick-ups when short and safe, runs from melee, and otherwise
+// circles the middle of the field, since opponents walk to where the player was when they set out.
+void Autopilot(kesmir::testing::FakeGame& g, long long frame) {
+  Game& game = *g;
+  const Fighter& me = game.play.Fighters[0];
+  const double cx = me.X + 10.0;
+  const double cy = me.Y + 10.0;
+  double best = 1e9;
+  double tx = cx + 50;
+  double ty = cy;
+  double awayX = 0;
+  double awayY = 0;
+  for (std::size_t i = 1; i < kesmir::kFighterSlots; ++i) {
+    const Fighter& f = game.play.Fighters[i];
+    if (f.Alive == 0) continue;
+    const double dx = f.X + 10.0 - cx;
+    const double dy = f.Y + 10.0 - cy;
+    const double d = std::max(1.0, std::hypot(dx, dy));
+    if (d < best) {
+      best = d;
+      // Aim where the opponent will be when the shot gets there.
+      const double flight = d / std::max<int>(1, me.BulletSpeed);
+      const double step = f.PathLeft > 0 ? f.Speed / 10.0 : 0.0;
+      const double heading = f.Heading * game.app.DegToRad;
+      tx = f.X + 10.0 + std::cos(heading) * step * flight;
+      ty = f.Y + 10.0 + std::sin(heading) * step * flight;
+    }
+    if (d < kKeepAway) {  // every opponent close enough to shoot pushes the player away, the closest the most
+      awayX -= dx / (d * d);
+      awayY -= dy / (d * d);
+    }
+  }
+  g.mouse.position = {static_cast<int>(std::lround(tx)), static_cast<int>(std::lround(ty))};
+  game.input.FireHeld = best < me.Range + 10 ? kesmir::kTrue : 0;
+  // Three shots at a pull when an opponent is close, where they hit; one otherwise, to save bullets.
+  const int wantedMode = best < kSpreadDistance ? 3 : 1;
+  if (game.play.FireMode != wantedMode && frame % 4 == 0) game.input.FireModeKey = kesmir::kTrue;
+
+  // The nearest pick-up worth taking that no opponent stands near.
+  const auto& p = game.play;
+  double gx = 0;
+  double gy = 0;
+  bool haveGoal = false;
+  double goalDistance = 1e9;
+  auto consider = [&](double x, double y) {
+    for (std::size_t i = 1; i < kesmir::kFighterSlots; ++i) {
+      const Fighter& f = game.play.Fighters[i];
+      if (f.Alive != 0 && std::hypot(f.X + 10.0 - x, f.Y + 10.0 - y) < kPickUpSafety) return;
+    }
+    const double d = std::hypot(x - cx, y - cy);
+    if (d < goalDistance) {
+      goalDistance = d;
+      gx = x - 10;
+      gy = y - 10;
+      haveGoal = true;
+    }
+  };
+  for (std::size_t j = 0; j < kesmir::kBoxSlots; ++j) {
+    if (me.Ammo < 15 * (16 - me.Recharge) && p.AmmoBoxOn[j] != 0) consider(p.AmmoBoxX[j] + 4, p.AmmoBoxY[j] + 3);
+    if (me.Health < 30 * me.BulletSpeed && p.HealthBoxOn[j] != 0) consider(p.HealthBoxX[j] + 3, p.HealthBoxY[j] + 3);
+  }
+  // Circle the middle of the field: opponents walk to where the player was when they set out, so a player
+  // that keeps moving is rarely where their legs end.
+  const double rx = me.X - 140;
+  const double ry = me.Y - 140;
+  const double radius = std::max(1.0, std::hypot(rx, ry));
+  double mx = -ry / radius + (kCircle - radius) / radius * rx * 0.05;
+  double my = rx / radius + (kCircle - radius) / radius * ry * 0.05;
+  if (awayX != 0 || awayY != 0) {
+    mx = awayX * 900 + (140 - me.X) * kWallPull;
+    my = awayY * 900 + (140 - me.Y) * kWallPull;
+  } else if (haveGoal) {
+    mx = gx - me.X;
+    my = gy - me.Y;
+  }
+  std::fill(std::begin(g.keyboard.keys), std::end(g.keyboard.keys), 0);
+  const double length = std::hypot(mx, my);
+  if (length == 0) return;
+  if (mx / length < -0.38) g.keyboard.Press(kesmir::kDikA);
+  if (mx / length > 0.38) g.keyboard.Press(kesmir::kDikD);
+  if (my / length < -0.38) g.keyboard.Press(kesmir::kDikW);
+  if (my / length > 0.38) g.keyboard.Press(kesmir::kDikS);
+}
+
+// Keeps every table full: 50 opponents around the player, 201 shots in flight, every blood particle alive.
+void FillTables(Game& game, kesmir::Random& random) {
+  auto& p = game.play;
+  Fighter& player = p.Fighters[0];
+  player.Health = 10000;
+  player.Ammo = 100;
+  for (std::size_t i = 1; i < kesmir::kFighterSlots; ++i) {
+    Fighter& f = p.Fighters[i];
+    if (f.Alive != 0 && f.Health > 1000) continue;
+    f = Fighter{};
+    f.Alive = kesmir::kTrue;
+    f.X = static_cast<float>(20 + random.Rnd() * 260);
+    f.Y = static_cast<float>(20 + random.Rnd() * 260);
+    f.Health = 1e6f;
+    f.Ammo = 1000;
+    f.Speed = 10;
+    f.Range = 80;
+    f.Accuracy = 30;
+    f.BulletSpeed = 3 + static_cast<kesmir::Integer>(i % 12);
+    f.Recharge = 1;
+    f.Kind = "AiLVL" + std::to_string((f.BulletSpeed - 3) / 2);
+  }
+  for (kesmir::Bullet& b : p.Bullets) {
+    if (b.Life > 0) continue;
+    b.Life = 200;
+    b.Owner = static_cast<kesmir::Integer>(1 + static_cast<int>(random.Rnd() * 50));
+    b.Direction = kesmir::SingleText(random.Rnd() * 360);
+    b.X = 10 + random.Rnd() * 280;
+    b.Y = 10 + random.Rnd() * 280;
+    b.StepX = static_cast<float>(std::cos(b.Direction * game.app.DegToRad));
+    b.StepY = static_cast<float>(std::sin(b.Direction * game.app.DegToRad));
+    b.Speed = 3 + static_cast<kesmir::Integer>(random.Rnd() * 11);
+  }
+  for (std::size_t k = 0; k < kesmir::kBloodSlots; ++k) {
+    if (p.BloodLife[k] > 0) continue;
+    p.BloodLife[k] = 50;
+    p.BloodX[k] = static_cast<float>(random.Rnd() * 300);
+    p.BloodY[k] = static_cast<float>(random.Rnd() * 300);
+    p.BloodAngle[k] = static_cast<kesmir::Integer>(random.Rnd() * 360);
+    p.BloodSpeed[k] = 2;
+  }
+}
+
+long Percentile(std::vector<long>& values, double q) {
+  if (values.empty()) return 0;
+  const auto k = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1));
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
+  return values[k];
+}
+
+void InitDirectInputForSim(kesmir::testing::FakeGame& g) {
+  g.keyboard.Acquire();
+  g->app.InputAcquired = true;
+}
+
+long MaxRssKb() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, status)) {
+    if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::strtol(line + 6, nullptr, 10);
+  }
+  std::fclose(status);
+  return kb;
+}
+
+
+// A fighter far outside the field has left the game's reach: opponents start 210 pixels from the middle
+// and are pushed back in, so nothing should ever be much further out.
+bool InBounds(const Fighter& f) { return f.X > -200 && f.X < 500 && f.Y > -200 && f.Y < 500; }
+
+}  // namespace
+
+SimResult RunSimulation(const SimOptions& options) {
+  kesmir::testing::FakeGame g;
+  Game& game = *g;
+  if (!options.dataDir.empty()) game.app.DataDir = options.dataDir;
+  game.random.Seed(options.seed);
+  if (options.pictures) game.platform.pictures = options.pictures;
+  game.app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
+  g.WriteUserFile("OtherFiles/Options.txt", "0\r\n0\r\n0\r\n8\r\n0\r\n0\r\n0\r\n70\r\n0\r\n0\r\n0\r\n1\r\n8\r\n0\r\n");
+  LoadSaveOptions(game, 0);
+  LoadGraphics(game);
+  InitDirectInputForSim(g);
+
+  NewGame(game);
+  Random loadRandom(options.seed ^ 0x5EEDULL);
+  std::vector<long> frameNs;
+  SimResult r;
+  Integer lastWaveCount = 0;
+  std::vector<bool> wasAlive(kFighterSlots, false);
+
+  while (game.app.GameStarted != 0 && game.clock.GameMinutes < options.minutes &&
+         (options.maxFrames < 0 || r.frames < options.maxFrames)) {
+    if (options.autopilot) Autopilot(g, r.frames);
+    if (options.maxLoad) FillTables(game, loadRandom);
+    for (std::size_t i = 1; i < kFighterSlots; ++i) wasAlive[i] = game.play.Fighters[i].Alive != 0;
+    const auto start = std::chrono::steady_clock::now();
+    RunFrame(game);
+    const auto end = std::chrono::steady_clock::now();
+    frameNs.push_back(static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count()));
+    ++r.frames;
+    for (std::size_t i = 1; i < kFighterSlots; ++i) {
+      const Fighter& f = game.play.Fighters[i];
+      if (!wasAlive[i] && f.Alive != 0) ++r.spawned;
+      if (f.Alive != 0 && !InBounds(f)) r.fightersInBounds = false;
+    }
+    if (game.app.WaveCount > lastWaveCount) ++r.waves;
+    lastWaveCount = game.app.WaveCount;
+    r.maxFightersAlive = std::max<int>(r.maxFightersAlive, game.play.FightersAlive);
+    int bullets = 0;
+    for (const Bullet& b : game.play.Bullets) bullets += b.Life > 0 ? 1 : 0;
+    r.maxBullets = std::max(r.maxBullets, bullets);
+  }
+
+  r.gameMinutes = game.clock.GameMinutes;
+  r.gameSeconds = game.clock.GameSeconds;
+  r.kills = game.play.Kills;
+  r.score = game.play.Score;
+  r.gameEnded = game.app.GameStarted == 0;
+  r.playerAlive = !r.gameEnded && game.play.Fighters[0].Alive != 0;
+  r.frameNsP50 = Percentile(frameNs, 0.5);
+  r.frameNsP99 = Percentile(frameNs, 0.99);
+  r.maxRssKb = MaxRssKb();
+  return r;
+}
+
+std::string ResultJson(const SimResult& r) {
+  char line[1024];
+  std::snprintf(line, sizeof line,
+                "{\"frames\":%lld,\"game_minutes\":%d,\"game_seconds\":%d,\"spawned\":%d,\"waves\":%d,"
+                "\"kills\":%d,\"score\":%d,\"player_alive\":%s,\"max_fighters_alive\":%d,\"max_bullets\":%d,"
+                "\"frame_ns_p50\":%ld,\"frame_ns_p99\":%ld,\"max_rss_kb\":%ld}",
+                r.frames, r.gameMinutes, r.gameSeconds, r.spawned, r.waves, r.kills, r.score,
+                r.playerAlive ? "true" : "false", r.maxFightersAlive, r.maxBullets, r.frameNsP50, r.frameNsP99,
+                r.maxRssKb);
+  return line;
+}
+
+}  // namespace kesmir::sim
