@@ -28,11 +28,12 @@ void DrawBombIcon(Game& game) {
   Surface& field = game.surfaces.Field;
   if (player.Ammo <= 14 || (player.X > 220 && player.Y > 260)) return;
   DrawMasked(field, 270, 270, 30, 30, game.surfaces.BombIconDC, 0, 0, 30, 0);
-  if (!game.platform.fonts) return;
   const std::string count = std::to_string(player.Ammo / kBombCost);
   field.fontSize = 10;
   field.fontBold = true;
-  TextOutA(field, *game.platform.fonts, count.size() == 2 ? 280 : 283, 279, (count + "     ").substr(0, 5));
+  if (game.platform.fonts) {
+    TextOutA(field, *game.platform.fonts, count.size() == 2 ? 280 : 283, 279, (count + "     ").substr(0, 5));
+  }
   field.fontBold = false;
   field.fontSize = 8;
 }
@@ -99,6 +100,7 @@ void UpdateAirPlane(Game& game, Integer healthRun, Integer ammoRun, Integer bomb
     e.AirPlaneX = 0;
     e.AirPlaneY = 135;
     e.AirMission = 4;
+    ++e.Tallies.SupplyRuns;
   }
   if (e.AirPlaneOn == 0) {
     if (healthRun == kTrue || ammoRun == kTrue) {
@@ -117,6 +119,7 @@ void UpdateAirPlane(Game& game, Integer healthRun, Integer ammoRun, Integer bomb
       e.AirDropY = DoubleText(game.input.CursorY - 35.0);
       player.Ammo = AddSat(player.Ammo, -kBombCost);
       PlaySoundFx(game, kSoundAirPlane, 500);
+      ++e.Tallies.Bombs;
     }
   }
   DrawBombIcon(game);
@@ -126,7 +129,7 @@ void UpdateAirPlane(Game& game, Integer healthRun, Integer ammoRun, Integer bomb
   e.AirTimer = AddSat(e.AirTimer, 1);
   if (!due) return;
   // The automatic drops call the whole procedure again: in that frame the icon is drawn once more and a
-  // flying airplane moves a second step. Intended, as the supply timing has always been.
+  // flying airplane moves a second step. Intended: it only speeds an airplane in flight along for one frame.
   if (player.Health < 40 && game.play.HealthBoxOn[0] == 0) {
     UpdateAirPlane(game, kTrue, 0, 0, 0);
     PlaySoundFx(game, kSoundAirPlane, 500);

@@ -1,0 +1,149 @@
+// Blood particles: creating, the free slots, speed, flight pixels and stains, and the create-only call.
+#include "game/blood.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+
+#include "render/effects_support.h"
+
+namespace kesmir {
+namespace {
+
+using testing::CountColour;
+using testing::PlayGame;
+
+constexpr Colour kRed = Rgb(255, 0, 0);
+constexpr int kSoundBlood = 3;
+
+int Alive(const Game& game) {
+  int n = 0;
+  for (Integer life : game.play.BloodLife) n += life > 0 ? 1 : 0;
+  return n;
+}
+
+TEST(BloodCreate, SixteenParticlesPlayTheBloodSoundAndFifteenDoNot) {
+  PlayGame g;
+  SprayBlood(*g, 100, 100, 15, 0, 3);
+  EXPECT_EQ(g.Starts(kSoundBlood), 0);
+  SprayBlood(*g, 100, 100, 16, 0, 3);
+  EXPECT_EQ(g.Starts(kSoundBlood), 1);
+  EXPECT_EQ(Alive(*g), 31);
+}
+
+TEST(BloodCreate, OnlyFreeSlotsAreTakenAndTheRestIsNotCreated) {
+  PlayGame g;
+  for (std::size_t i = 0; i < 200; ++i) g->play.BloodLife[i] = 100;  // slot 200 is the only free one
+  SprayBlood(*g, 50, 60, 40, -2, 3);
+  EXPECT_EQ(Alive(*g), 201);
+  EXPECT_EQ(g->play.BloodX[200], 50);
+  EXPECT_EQ(g->play.BloodY[200], 60);
+  EXPECT_EQ(g->play.BloodLife[0], 100) << "create-only: nothing moved";
+}
+
+TEST(BloodCreate, LivesFiveToTwentyAndDirectionsWithinFortyDegreesOfTheMainOne) {
+  PlayGame g;
+  for (int call = 0; call < 20; ++call) {
+    for (Integer& life : g->play.BloodLife) life = 0;
+    SprayBlood(*g, 100, 100, 10, 90, 3);
+    for (std::size_t i = 0; i < 10; ++i) {
+      // Created and moved once in the same call.
+      EXPECT_GE(g->play.BloodLife[i], 4);
+      EXPECT_LE(g->play.BloodLife[i], 19);
+      EXPECT_GE(g->play.BloodAngle[i], 50);
+      EXPECT_LE(g->play.BloodAngle[i], 130);
+    }
+  }
+  for (Integer& life : g->play.BloodLife) life = 0;
+  SprayBlood(*g, 100, 100, 200, -1, 3);  // any negative direction: each its own, over the whole circle
+  int below90 = 0, above270 = 0;
+  for (Integer angle : g->play.BloodAngle) {
+    EXPECT_GE(angle, 0);
+    EXPECT_LE(angle, 360);
+    below90 += angle < 90 ? 1 : 0;
+    above270 += angle > 270 ? 1 : 0;
+  }
+  EXPECT_GT(below90, 20);
+  EXPECT_GT(above270, 20);
+}
+
+TEST(BloodMove, SpeedThreeMovesOnePixelPerFrameAndSpeedTwoLandsWhereItStarted) {
+  PlayGame g;
+  SprayBlood(*g, 100, 100, 1, 0, 3);
+  // Spread up to 40 either side of 0 degrees: one pixel per frame mostly rightwards.
+  const double x1 = g->play.BloodX[0];
+  const double y1 = g->play.BloodY[0];
+  EXPECT_NEAR(std::hypot(x1 - 100.0, y1 - 100.0), 1.0, 1e-3);
+  EXPECT_GT(x1, 100.7);
+  SprayBlood(*g, 0, 0, 0, 0, 0);
+  EXPECT_NEAR(std::hypot(g->play.BloodX[0] - x1, g->play.BloodY[0] - y1), 1.0, 1e-3);
+
+  PlayGame h;
+  h->surfaces.Terain.Fill(0);
+  SprayBlood(*h, 120, 80, 5, -1, 2);  // 2 \ 3 = 0
+  for (int frame = 0; frame < 25; ++frame) SprayBlood(*h, 0, 0, 0, 0, 0);
+  EXPECT_EQ(Alive(*h), 0);
+  EXPECT_EQ(GetPixel(h->surfaces.Terain, 120, 80), kRed);
+  EXPECT_EQ(CountColour(h->surfaces.Terain, kRed), 1);
+  EXPECT_EQ(h->effects.Tallies.BloodStains, 5);
+}
+
+TEST(BloodMove, WithFlyingBloodOffOnlyTheStainsAppear) {
+  PlayGame g;
+  g->settings.OptBloodFly = kOff;
+  g->settings.OptBloodStays = kOn;
+  g->surfaces.Field.Fill(0);
+  g->surfaces.Terain.Fill(0);
+  SprayBlood(*g, 150, 150, 30, -1, 9);
+  for (int frame = 0; frame < 25; ++frame) SprayBlood(*g, 0, 0, 0, 0, 0);
+  EXPECT_EQ(CountColour(g->surfaces.Field, kRed), 0);
+  EXPECT_GT(CountColour(g->surfaces.Terain, kRed), 5);
+
+  PlayGame h;  // the other way round: flight pixels, no stains
+  h->settings.OptBloodFly = kOn;
+  h->settings.OptBloodStays = kOff;
+  h->surfaces.Field.Fill(0);
+  h->surfaces.Terain.Fill(0);
+  SprayBlood(*h, 150, 150, 30, -1, 9);
+  EXPECT_GT(CountColour(h->surfaces.Field, kRed), 5);
+  for (int frame = 0; frame < 25; ++frame) SprayBlood(*h, 0, 0, 0, 0, 0);
+  EXPECT_EQ(CountColour(h->surfaces.Terain, kRed), 0);
+}
+
+TEST(BloodMove, NothingLandsOnTheTerrainOnTheMenuScreensOrWhilePaused) {
+  for (const auto& [started, stopped] : {std::pair<Integer, Integer>{0, 0}, {kTrue, kTrue}}) {
+    PlayGame g;
+    g->app.GameStarted = started;
+    g->app.GameStopped = stopped;
+    g->surfaces.Terain.Fill(0);
+    SprayBlood(*g, 150, 150, 30, -1, 6);
+    for (int frame = 0; frame < 25; ++frame) SprayBlood(*g, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Alive(*g), 0);
+    EXPECT_EQ(CountColour(g->surfaces.Terain, kRed), 0);
+  }
+}
+
+TEST(BloodMove, CreateOnlyCallsMoveNothingAndEveryOtherCallMovesEveryParticle) {
+  PlayGame g;
+  SprayBlood(*g, 100, 100, 3, -2, 6);
+  EXPECT_EQ(g->play.BloodX[0], 100);
+  EXPECT_EQ(g->play.BloodY[0], 100);
+  const Integer life = g->play.BloodLife[0];
+  SprayBlood(*g, 0, 0, 0, -2, 0);  // does nothing at all
+  EXPECT_EQ(g->play.BloodLife[0], life);
+  SprayBlood(*g, 10, 10, 1, 45, 3);  // creating elsewhere moves these too
+  EXPECT_EQ(g->play.BloodLife[0], life - 1);
+  EXPECT_NEAR(std::hypot(g->play.BloodX[0] - 100.0, g->play.BloodY[0] - 100.0), 2.0, 1e-3);
+}
+
+TEST(BloodCreate, OddArgumentsStayWithinTheTable) {
+  PlayGame g;
+  SprayBlood(*g, 1e12, -1e12, 1e9, 1e6, 1e9);
+  SprayBlood(*g, std::nan(""), 0, std::nan(""), std::nan(""), 3);
+  for (int frame = 0; frame < 25; ++frame) SprayBlood(*g, 0, 0, 0, 0, 0);
+  EXPECT_EQ(Alive(*g), 0);
+}
+
+}  // namespace
+}  // namespace kesmir

@@ -1,0 +1,112 @@
+// The Cleaner: its start at second 59, the band of clean ground it restores, its edges and its sound.
+#include <gtest/gtest.h>
+
+#include "render/effects.h"
+#include "render/effects_support.h"
+
+namespace kesmir {
+namespace {
+
+using testing::CountColour;
+using testing::PlayGame;
+
+constexpr Colour kClean = Rgb(120, 100, 60);
+constexpr Colour kDirty = Rgb(200, 0, 0);
+
+struct CleanerGame : PlayGame {
+  CleanerGame() {
+    Game& g = *game;
+    g.surfaces.CleanLineDC = Surface(49, 360, kClean);
+    g.surfaces.Terain.Fill(kDirty);
+  }
+  // Runs frames until the Cleaner has left the field; returns how many.
+  int Drive() {
+    int frames = 0;
+    while (game->play.CleanerOn == kTrue && frames < 1000) {
+      UpdateCleaner(*game, 0);
+      ++frames;
+    }
+    return frames;
+  }
+};
+
+TEST(Cleaner, StartsAtSecond59WithItsEngineSoundAndMovesTwoPixelsAFrame) {
+  CleanerGame g;
+  g->clock.GameSeconds = 58;
+  UpdateCleaner(*g, 0);
+  EXPECT_EQ(g->play.CleanerOn, 0);
+  g->clock.GameSeconds = 59;
+  UpdateCleaner(*g, 0);
+  ASSERT_EQ(g->play.CleanerOn, kTrue);
+  EXPECT_EQ(g->play.CleanerY, -62) << "started at -64 and moved at once";
+  EXPECT_GE(g->play.CleanerX, 0);
+  EXPECT_LE(g->play.CleanerX, 259);
+  EXPECT_EQ(g->play.CleanerX, Int(g->play.CleanerX));
+  ASSERT_EQ(g.SoundsStarted(), std::vector<int>{kSoundCleaner});
+  UpdateCleaner(*g, 0);
+  EXPECT_EQ(g->play.CleanerY, -60);
+  EXPECT_EQ(g->effects.Tallies.CleanerRuns, 1);
+}
+
+TEST(Cleaner, OneRunPerMinuteEvenWhenSecond59LastsManyFrames) {
+  CleanerGame g;
+  g->clock.GameSeconds = 59;
+  for (int frame = 0; frame < 40; ++frame) UpdateCleaner(*g, 0);
+  g->clock.GameSeconds = 0;
+  const int rest = g.Drive();
+  EXPECT_EQ(40 + rest, 183);
+  EXPECT_EQ(g->effects.Tallies.CleanerRuns, 1);
+  EXPECT_EQ(g.Starts(kSoundCleaner), 1);
+  UpdateCleaner(*g, kTrue);  // asked for directly: a new run
+  EXPECT_EQ(g->play.CleanerOn, kTrue);
+  UpdateCleaner(*g, kTrue);  // while one drives: ignored
+  EXPECT_EQ(g->play.CleanerY, -60);
+}
+
+TEST(Cleaner, TheBandCoversEveryRowAndFortyNineColumnsFromTheCleanersLeftEdge) {
+  CleanerGame g;
+  UpdateCleaner(*g, kTrue);
+  const int x = CLng(g->play.CleanerX);
+  g.Drive();
+  for (int y = 0; y < 300; ++y) {
+    for (int col = 0; col < 49; ++col) {
+      ASSERT_EQ(GetPixel(g->surfaces.Terain, x + col, y), kClean) << x + col << "," << y;
+    }
+    if (x > 0) {
+      ASSERT_EQ(GetPixel(g->surfaces.Terain, x - 1, y), kDirty);
+    }
+    ASSERT_EQ(GetPixel(g->surfaces.Terain, x + 49, y), kDirty);
+  }
+  EXPECT_EQ(CountColour(g->surfaces.Terain, kClean), 49 * 300);
+}
+
+TEST(Cleaner, ARunAtTheRightEdgeEndsItsBandAtTheFieldsEdge) {
+  CleanerGame g;
+  g->play.CleanerOn = kTrue;  // as a run started at x = 259
+  g->play.CleanerX = 259;
+  g->play.CleanerY = -64;
+  g.Drive();
+  EXPECT_EQ(CountColour(g->surfaces.Terain, kClean), 41 * 300);
+  EXPECT_EQ(GetPixel(g->surfaces.Terain, 299, 299), kClean);
+  EXPECT_EQ(GetPixel(g->surfaces.Terain, 258, 150), kDirty);
+}
+
+TEST(Cleaner, TheVehicleIsDrawnOnTheFieldNotIntoTheTerrain) {
+  CleanerGame g;
+  Surface cleaner(100, 64, 0);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 50; ++x) cleaner.Row(y)[x] = Rgb(1, 2, 3);
+  g->surfaces.CleanerDC = cleaner;
+  g->surfaces.Field.Fill(0);
+  g->play.CleanerOn = kTrue;
+  g->play.CleanerX = 100;
+  g->play.CleanerY = 98;
+  UpdateCleaner(*g, 0);
+  EXPECT_EQ(GetPixel(g->surfaces.Field, 100, 100), Rgb(1, 2, 3));
+  EXPECT_EQ(GetPixel(g->surfaces.Field, 149, 163), Rgb(1, 2, 3));
+  EXPECT_EQ(GetPixel(g->surfaces.Field, 150, 100), 0);
+  EXPECT_EQ(CountColour(g->surfaces.Terain, Rgb(1, 2, 3)), 0);
+}
+
+}  // namespace
+}  // namespace kesmir
