@@ -351,8 +351,11 @@ TTF_Font* SdlFonts::Font(int pointSize, bool bold, bool fixedWidth) {
   pointSize = std::clamp(pointSize, 1, 200);
   const int key = pointSize * 4 + (bold ? 1 : 0) + (fixedWidth ? 2 : 0);
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
+  // The condensed faces come closest to the narrow window-system font the screens were laid out for: with
+  // them the longest menu lines fit the 270-pixel panel and buttons on one line do not run into each other.
   static constexpr const char* kFaces[4] = {
-      "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+      "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
+      "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
       "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
       "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf"};
   const char* face = kFaces[(fixedWidth ? 2 : 0) + (bold ? 1 : 0)];

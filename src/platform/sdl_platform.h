@@ -80,8 +80,8 @@ class SdlPictures final : public IPictures {
   bool SaveBmp(const std::string& path, PixelView pixels) override;
 };
 
-// Text through SDL2_ttf with DejaVu Sans, its bold face and the fixed-width faces; rendered strings are
-// cached, since the menus draw the same texts on every pass.
+// Text through SDL2_ttf with DejaVu Sans Condensed, its bold face and the fixed-width faces; rendered strings
+// are cached, since the menus draw the same texts on every pass.
 class SdlFonts final : public IFonts {
  public:
   SdlFonts();
