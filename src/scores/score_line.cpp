@@ -76,6 +76,8 @@ std::string AlignScoreField(std::string_view text, int width) {
   return aligned;
 }
 
+double ScoreValue(std::string_view text) { return ParseNumber(text).value_or(0.0); }
+
 std::string JoinScoreLine(const ScoreLineFields& fields) {
   std::string line;
   line.reserve(96 + fields.name.size());
@@ -93,6 +95,27 @@ std::string JoinScoreLine(const ScoreLineFields& fields) {
   line += "??????????";
   line += " N=" + fields.name;
   return line;
+}
+
+ScoreLineFields CutScoreLine(std::string_view line) {
+  // Columns counted from 1, as the layout gives them.
+  const auto column = [line](std::size_t first, std::size_t width) {
+    return first - 1 < line.size() ? std::string(line.substr(first - 1, width)) : std::string();
+  };
+  ScoreLineFields fields;
+  fields.score = column(1, 5);
+  fields.kills = column(8, 3);
+  fields.time = column(14, 5);
+  fields.accuracy = column(22, 2);
+  fields.recharge = column(27, 2);
+  fields.bulletSpeed = column(32, 2);
+  fields.melee = column(37, 2);
+  fields.maxHealth = column(43, 3);
+  fields.maxAmmo = column(50, 3);
+  fields.timesPlayed = column(57, 5);
+  fields.date = column(65, 8);
+  fields.name = std::string(StripSpaces(column(86, 35)));
+  return fields;
 }
 
 }  // namespace kesmir

@@ -18,6 +18,10 @@ std::string CodeScoreLine(std::string_view text, bool encode);
 // is returned unchanged; a value too wide for the field is not cut.
 std::string AlignScoreField(std::string_view text, int width);
 
+// The numeric value of a score column, leading spaces allowed: 0 when it is blank or not a number, so that a
+// damaged row sorts below every real score.
+double ScoreValue(std::string_view text);
+
 // The twelve columns of one score line, each exactly as the list holds it (numbers already aligned).
 struct ScoreLineFields {
   std::string score;        // width 5
@@ -38,5 +42,11 @@ struct ScoreLineFields {
 // " A=" at 19, " R=" at 24, " B=" at 29, " M=" at 34, " MH=" at 39, " MA=" at 46, " TP=" at 53, "HD=" at 62,
 // ten "?" at 73, " N=" at 83 and the name from column 86.
 std::string JoinScoreLine(const ScoreLineFields& fields);
+
+// Cuts a score line into its columns as the readers do: score 1-5, kills 8-10, time 14-18, accuracy 22-23,
+// recharge 27-28, bullet speed 32-33, melee 37-38, maximum health 43-45, maximum ammunition 50-52, games
+// played 57-61, date 65-72 and name 86-120 with spaces stripped at both ends. A line too short for a column
+// gives the shorter or empty text for it.
+ScoreLineFields CutScoreLine(std::string_view line);
 
 }  // namespace kesmir

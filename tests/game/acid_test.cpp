@@ -45,23 +45,6 @@ TEST(AcidDrop, ARolledKindAlreadyLyingMeansNoDropEvenWithOtherKindsFree) {
   EXPECT_EQ(g->play.AcidX[kind], 10);  // the one lying stays where it was
 }
 
-TEST(AcidDrop, AnAcidLandsWithinFivePixelsOfTheDeadFightersCorner) {
-  PlayGame g;
-  Fighter& dead = g->play.Fighters[3];
-  for (int round = 0; round < 40; ++round) {
-    g->play.AcidOn.fill(0);
-    dead.X = 100;
-    dead.Y = 50;
-    const std::size_t kind = NextDropKind(*g);
-    UpdateAcid(*g, kTrue, 3);
-    ASSERT_EQ(g->play.AcidOn[kind], kTrue);
-    EXPECT_GE(g->play.AcidX[kind], 95);
-    EXPECT_LE(g->play.AcidX[kind], 104);
-    EXPECT_GE(g->play.AcidY[kind], 45);
-    EXPECT_LE(g->play.AcidY[kind], 54);
-  }
-}
-
 TEST(AcidDrop, AnIndexOutsideTheFighterTableDropsNothingAndDoesNotCrash) {
   PlayGame g;
   UpdateAcid(*g, kTrue, 51);
@@ -132,25 +115,6 @@ TEST(AcidEffects, KindOneHoldsHealthWithinFiveOfThirtyTimesBulletSpeedWhateverHi
   player.Health = 10;
   UpdateAcid(*g, 0, 0);
   EXPECT_EQ(player.Health, 10) << "600 calls and the hold ends";
-}
-
-TEST(AcidEffects, KindTwoShakesThePlayerByUpToTwoPixelsAndBleeds) {
-  PlayGame g;
-  Fighter& player = g->play.Fighters[0];
-  g->play.AcidTimer[2] = 600;
-  int moved = 0;
-  for (int frame = 0; frame < 100; ++frame) {
-    const float x = player.X;
-    const float y = player.Y;
-    UpdateAcid(*g, 0, 0);
-    ASSERT_LE(std::abs(player.X - x), 2);
-    ASSERT_LE(std::abs(player.Y - y), 2);
-    moved += player.X != x || player.Y != y ? 1 : 0;
-  }
-  EXPECT_GT(moved, 50);
-  int bleeding = 0;
-  for (Integer life : g->play.BloodLife) bleeding += life > 0 ? 1 : 0;
-  EXPECT_GT(bleeding, 0);
 }
 
 TEST(AcidEffects, KindThreeMovesPlayerAndPointerByOnePixelAndPullsTheTriggerNowAndThen) {

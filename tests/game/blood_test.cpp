@@ -42,32 +42,6 @@ TEST(BloodCreate, OnlyFreeSlotsAreTakenAndTheRestIsNotCreated) {
   EXPECT_EQ(g->play.BloodLife[0], 100) << "create-only: nothing moved";
 }
 
-TEST(BloodCreate, LivesFiveToTwentyAndDirectionsWithinFortyDegreesOfTheMainOne) {
-  PlayGame g;
-  for (int call = 0; call < 20; ++call) {
-    for (Integer& life : g->play.BloodLife) life = 0;
-    SprayBlood(*g, 100, 100, 10, 90, 3);
-    for (std::size_t i = 0; i < 10; ++i) {
-      // Created and moved once in the same call.
-      EXPECT_GE(g->play.BloodLife[i], 4);
-      EXPECT_LE(g->play.BloodLife[i], 19);
-      EXPECT_GE(g->play.BloodAngle[i], 50);
-      EXPECT_LE(g->play.BloodAngle[i], 130);
-    }
-  }
-  for (Integer& life : g->play.BloodLife) life = 0;
-  SprayBlood(*g, 100, 100, 200, -1, 3);  // any negative direction: each its own, over the whole circle
-  int below90 = 0, above270 = 0;
-  for (Integer angle : g->play.BloodAngle) {
-    EXPECT_GE(angle, 0);
-    EXPECT_LE(angle, 360);
-    below90 += angle < 90 ? 1 : 0;
-    above270 += angle > 270 ? 1 : 0;
-  }
-  EXPECT_GT(below90, 20);
-  EXPECT_GT(above270, 20);
-}
-
 TEST(BloodMove, SpeedThreeMovesOnePixelPerFrameAndSpeedTwoLandsWhereItStarted) {
   PlayGame g;
   SprayBlood(*g, 100, 100, 1, 0, 3);

@@ -64,16 +64,6 @@ TEST(AirPlaneRuns, AHealthRunStartsLeftOfTheFieldAndDropsNearThePlayerWhenPassin
   EXPECT_EQ(g->effects.AirPlaneOn, 0);
 }
 
-TEST(AirPlaneRuns, AnAmmunitionRunDropsWhatTheRechargeLevelEarns) {
-  PlayGame g;
-  g->play.Fighters[0].Recharge = 14;  // 241 - 15 x 14 = 31 bullets, 30 once dropped
-  UpdateAirPlane(*g, 0, kTrue, 0, 0);
-  EXPECT_EQ(g->effects.AirMission, 2);
-  FlyOut(*g);
-  EXPECT_EQ(g->play.AmmoBoxOn[0], kTrue);
-  EXPECT_EQ(g->play.AmmoBoxAmount[0], 30);
-}
-
 TEST(AirPlaneRuns, ABombRunCostsFifteenBulletsAndExplodesWhereClickedWhenPassingThePointerNow) {
   PlayGame g;
   Fighter& player = g->play.Fighters[0];

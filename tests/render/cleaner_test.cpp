@@ -91,22 +91,5 @@ TEST(Cleaner, ARunAtTheRightEdgeEndsItsBandAtTheFieldsEdge) {
   EXPECT_EQ(GetPixel(g->surfaces.Terain, 258, 150), kDirty);
 }
 
-TEST(Cleaner, TheVehicleIsDrawnOnTheFieldNotIntoTheTerrain) {
-  CleanerGame g;
-  Surface cleaner(100, 64, 0);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 50; ++x) cleaner.Row(y)[x] = Rgb(1, 2, 3);
-  g->surfaces.CleanerDC = cleaner;
-  g->surfaces.Field.Fill(0);
-  g->play.CleanerOn = kTrue;
-  g->play.CleanerX = 100;
-  g->play.CleanerY = 98;
-  UpdateCleaner(*g, 0);
-  EXPECT_EQ(GetPixel(g->surfaces.Field, 100, 100), Rgb(1, 2, 3));
-  EXPECT_EQ(GetPixel(g->surfaces.Field, 149, 163), Rgb(1, 2, 3));
-  EXPECT_EQ(GetPixel(g->surfaces.Field, 150, 100), 0);
-  EXPECT_EQ(CountColour(g->surfaces.Terain, Rgb(1, 2, 3)), 0);
-}
-
 }  // namespace
 }  // namespace kesmir

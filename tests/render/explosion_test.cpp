@@ -119,16 +119,5 @@ TEST(ExplosionBlast, BulletSpeedOneTakesNoDamageButStillSpraysThirtyParticlesAwa
   }
 }
 
-TEST(ExplosionBlast, AFighterBlownBelowOneHealthDies) {
-  PlayGame g;
-  Fighter& f = PlaceFighter(*g, 6, 132, 132, 14);
-  f.Health = 100;
-  const Integer kills = g->play.Kills;
-  UpdateExplosion(*g, kTrue, 100, 100);
-  for (int frame = 1; frame <= 8; ++frame) UpdateExplosion(*g, 0, 0, 0);
-  EXPECT_EQ(f.Alive, 0);
-  EXPECT_EQ(g->play.Kills, kills + 1);
-}
-
 }  // namespace
 }  // namespace kesmir

@@ -122,27 +122,5 @@ TEST(SnowFlakes, SettleIntoTheTerrainInTheColourOfTheirSpeed) {
   }
 }
 
-TEST(SnowFlakes, AFlakeInTheAirIsDrawnWhiteOnTheFieldOnly) {
-  SnowGame g;
-  g->effects.SnowAmount = 1;
-  g->surfaces.Terain.Fill(0);
-  g->surfaces.Field.Fill(0);
-  g->effects.SnowFlakes[0] = SnowFlake{kTrue, 100, 100, 0, 3, 200};
-  g->effects.SnowFlakes[1] = SnowFlake{kTrue, 100, 150, 0, 3, 200};
-  UpdateSnow(*g);
-  EXPECT_EQ(CountColour(g->surfaces.Field, Rgb(255, 255, 255)), 2);
-  EXPECT_EQ(CountColour(g->surfaces.Terain, 0), 300 * 300);
-  EXPECT_NEAR(g->effects.SnowFlakes[0].X, 103, 0.1);
-}
-
-TEST(SnowFlakes, SlotsAboveTheAmountStayFrozen) {
-  SnowGame g;
-  g->effects.SnowFlakes[500] = SnowFlake{kTrue, 100, 100, 45, 4, 250};
-  g->effects.SnowAmount = 40;
-  for (int frame = 0; frame < 10; ++frame) UpdateSnow(*g);
-  EXPECT_EQ(g->effects.SnowFlakes[500].X, 100);
-  EXPECT_EQ(g->effects.SnowFlakes[500].Active, kTrue);
-}
-
 }  // namespace
 }  // namespace kesmir

@@ -123,13 +123,6 @@ TEST(GenerateMaps, AMissingBaseMapAbandonsTheRestAndTheNextStartRunsItAgain) {
   EXPECT_EQ(g->settings.MapsGenerated, 1);
 }
 
-TEST(GenerateMaps, AnyOtherStoredValueThanOneMakesItRun) {
-  GeneratorGame g;
-  g->settings.MapsGenerated = 2;
-  GenerateMaps(*g);
-  EXPECT_EQ(g.pictures.saved.size(), 4u);
-}
-
 // Pictures that load as the fake does but cannot be written.
 class ReadOnlyPictures : public FakePictures {
  public:

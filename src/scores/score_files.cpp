@@ -1,0 +1,229 @@
+// Writing and reading the two score lists in their digit-form files.
+#include "scores/score_files.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/folders.h"
+#include "app/progress.h"
+#include "app/window_events.h"
+#include "core/files.h"
+#include "network/ftp_exchange.h"
+
+namespace kesmir {
+namespace {
+
+// A list file written by the game is a few kilobytes (a world list about 50 KB). The bound leaves room for
+// long damaged lines and thousands of extra rows while keeping a runaway file from filling memory; a file cut
+// at the bound before its "END" counts as damaged.
+constexpr std::size_t kMaxListBytes = 8 * 1024 * 1024;
+// The throttle reads on every 10,000th call.
+constexpr Integer kLoadPeriod = 10000;
+// A trailer date is "dd.mm.yyyy"; a longer line from a damaged file is cut so it cannot grow the screens' text.
+constexpr std::size_t kMaxTrailerDate = 64;
+
+// The twelve columns in score-line order, with the list arrays that hold them.
+struct ColumnLink {
+  std::string ScoreLineFields::*field;
+  LocalColumn ScoreLists::*local;
+  WorldColumn ScoreLists::*world;
+};
+
+constexpr std::array<ColumnLink, 12> kColumns = {{
+    {&ScoreLineFields::score, &ScoreLists::HsScore, &ScoreLists::WsScore},
+    {&ScoreLineFields::kills, &ScoreLists::HsKills, &ScoreLists::WsKills},
+    {&ScoreLineFields::time, &ScoreLists::HsTime, &ScoreLists::WsTime},
+    {&ScoreLineFields::accuracy, &ScoreLists::HsAccuracy, &ScoreLists::WsAccuracy},
+    {&ScoreLineFields::recharge, &ScoreLists::HsRecharge, &ScoreLists::WsRecharge},
+    {&ScoreLineFields::bulletSpeed, &ScoreLists::HsBulletSpeed, &ScoreLists::WsBulletSpeed},
+    {&ScoreLineFields::melee, &ScoreLists::HsMelee, &ScoreLists::WsMelee},
+    {&ScoreLineFields::maxHealth, &ScoreLists::HsMaxHealth, &ScoreLists::WsMaxHealth},
+    {&ScoreLineFields::maxAmmo, &ScoreLists::HsMaxAmmo, &ScoreLists::WsMaxAmmo},
+    {&ScoreLineFields::timesPlayed, &ScoreLists::HsTimesPlayed, &ScoreLists::WsTimesPlayed},
+    {&ScoreLineFields::date, &ScoreLists::HsDate, &ScoreLists::WsDate},
+    {&ScoreLineFields::name, &ScoreLists::HsName, &ScoreLists::WsName},
+}};
+
+// What one list file holds: the rows read before "END" (or before the row limit) and the lines after them.
+struct ListContents {
+  std::vector<ScoreLineFields> rows;
+  std::vector<std::string> trailer;
+};
+
+// Reads up to maxRows score lines, stopping at "END". Running out of lines before either is a damaged file.
+std::optional<ListContents> ParseList(std::string_view text, int maxRows, std::size_t trailerLines) {
+  const std::vector<std::string> lines = SplitLines(text);
+  ListContents list;
+  std::size_t next = 0;
+  for (int place = 0; place < maxRows; ++place) {
+    if (next >= lines.size()) return std::nullopt;
+    const std::string& line = lines[next++];
+    if (line == "END") break;
+    list.rows.push_back(CutScoreLine(CodeScoreLine(line, false)));
+  }
+  for (std::size_t i = 0; i < trailerLines && next < lines.size(); ++i) list.trailer.push_back(lines[next++]);
+  return list;
+}
+
+struct ListFiles {
+  std::string_view hidden;
+  std::string_view copy;
+  std::string_view fallback;
+  const char* what;  // for the messages
+};
+
+constexpr ListFiles kLocalFiles{kLocalScoreFile, kLocalScoreCopy, kLocalScoreDefault, "high-score list"};
+constexpr ListFiles kWorldFiles{kWorldScoreFile, kWorldScoreCopy, kWorldScoreDefault, "world score list"};
+
+// Steps a load throttle; true when this call is to read the file.
+bool ThrottleAllowsRead(Integer& count) {
+  count = AddSat(count, 1);
+  if (count >= kLoadPeriod) count = 0;
+  return count == 1;
+}
+
+// The hidden file's contents, else the default list's, copied over the hidden file first. nullopt when neither
+// holds a readable list; nothing is changed on disk then.
+std::optional<ListContents> ReadListFile(Game& game, const ListFiles& files, int maxRows, std::size_t trailerLines) {
+  const auto hiddenPath = UserPath(game, files.hidden);
+  if (const auto text = ReadFileLimited(hiddenPath, kMaxListBytes)) {
+    if (auto list = ParseList(*text, maxRows, trailerLines)) return list;
+  }
+  const auto fallback = ReadFileLimited(DataPath(game, files.fallback), kMaxListBytes);
+  if (!fallback) return std::nullopt;
+  auto list = ParseList(*fallback, maxRows, trailerLines);
+  if (!list) return std::nullopt;
+  // The restored list is used even when it cannot be kept: the next save tries the file again.
+  if (!WriteFileAtomic(hiddenPath, *fallback) && !game.scores.WriteWarned) {
+    std::fprintf(stderr, "kesmir: cannot write %s; the scores will not be kept\n", hiddenPath.c_str());
+    game.scores.WriteWarned = true;
+  }
+  return list;
+}
+
+void WarnUnreadable(Game& game, const ListFiles& files, bool& warned) {
+  if (warned) return;
+  warned = true;
+  std::fprintf(stderr, "kesmir: cannot read the %s %s nor its default %s; the list stays as it was\n", files.what,
+               UserPath(game, files.hidden).c_str(), DataPath(game, files.fallback).c_str());
+}
+
+// Writes the hidden file, then its readable copy.
+bool WriteListFile(Game& game, const ListFiles& files, const std::string& contents) {
+  const auto hiddenPath = UserPath(game, files.hidden);
+  const auto copyPath = UserPath(game, files.copy);
+  const bool written = WriteFileAtomic(hiddenPath, contents);
+  if (written && WriteFileAtomic(copyPath, contents)) return true;
+  if (!game.scores.WriteWarned) {
+    std::fprintf(stderr, "kesmir: cannot write %s; %s\n", (written ? copyPath : hiddenPath).c_str(),
+                 written ? "the readable copy is out of date" : "the scores will not be kept");
+    game.scores.WriteWarned = true;
+  }
+  return written;
+}
+
+std::string EncodedRows(const std::vector<ScoreLineFields>& rows) {
+  std::string text;
+  for (const ScoreLineFields& row : rows) {
+    text += CodeScoreLine(JoinScoreLine(row), true);
+    text += "\r\n";
+  }
+  text += "END\r\n";
+  return text;
+}
+
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+std::string DateText(const Date& date) {
+  return TwoDigits(date.day) + "." + TwoDigits(date.month) + "." + std::to_string(date.year);
+}
+
+}  // namespace
+
+ScoreLineFields LocalRow(const ScoreLists& lists, int place) {
+  ScoreLineFields fields;
+  for (const ColumnLink& link : kColumns) fields.*link.field = (lists.*link.local)[static_cast<std::size_t>(place)];
+  return fields;
+}
+
+ScoreLineFields WorldRow(const ScoreLists& lists, int place) {
+  ScoreLineFields fields;
+  for (const ColumnLink& link : kColumns) fields.*link.field = (lists.*link.world)[static_cast<std::size_t>(place)];
+  return fields;
+}
+
+void SetLocalRow(ScoreLists& lists, int place, const ScoreLineFields& fields) {
+  for (const ColumnLink& link : kColumns) (lists.*link.local)[static_cast<std::size_t>(place)] = fields.*link.field;
+}
+
+void SetWorldRow(ScoreLists& lists, int place, const ScoreLineFields& fields) {
+  for (const ColumnLink& link : kColumns) (lists.*link.world)[static_cast<std::size_t>(place)] = fields.*link.field;
+}
+
+bool SaveHighScores(Game& game) {
+  std::vector<ScoreLineFields> rows;
+  for (int place = 0; place < kLocalRows; ++place) rows.push_back(LocalRow(game.scores, place));
+  return WriteListFile(game, kLocalFiles, EncodedRows(rows));
+}
+
+bool LoadHighScores(Game& game) {
+  ScoreLists& lists = game.scores;
+  if (!ThrottleAllowsRead(lists.HsLoadCount)) return true;
+  const auto list = ReadListFile(game, kLocalFiles, kLocalRows, 0);
+  if (!list) {
+    WarnUnreadable(game, kLocalFiles, lists.HsReadWarned);
+    return false;
+  }
+  for (std::size_t place = 0; place < list->rows.size(); ++place) {
+    SetLocalRow(lists, static_cast<int>(place), list->rows[place]);
+  }
+  return true;
+}
+
+bool SaveWorldScores(Game& game) {
+  ScoreLists& lists = game.scores;
+  DoEvents(game);
+  game.app.LoadingCaption = "Saving..";
+  ShowProgress(game);
+  std::vector<ScoreLineFields> rows;
+  for (int place = 0; place < kWorldRows; ++place) rows.push_back(WorldRow(lists, place));
+  std::string text = EncodedRows(rows);
+  // The count saturates like every 16-bit field rather than dropping its line.
+  text += std::to_string(AddSat(lists.WsUploadCount, 1)) + "\r\n";
+  text += DateText(game.platform.clock ? game.platform.clock->Today() : Date{}) + "\r\n";
+  text += lists.WsListDate + "\r\n";
+  if (!WriteListFile(game, kWorldFiles, text)) return false;
+  UploadWorldScores(game);
+  return true;
+}
+
+bool LoadWorldScores(Game& game) {
+  ScoreLists& lists = game.scores;
+  if (!ThrottleAllowsRead(lists.WsLoadCount)) return true;
+  const auto list = ReadListFile(game, kWorldFiles, kWorldPlaces, 2);
+  if (!list) {
+    WarnUnreadable(game, kWorldFiles, lists.WsReadWarned);
+    return false;
+  }
+  for (std::size_t place = 0; place < list->rows.size(); ++place) {
+    SetWorldRow(lists, static_cast<int>(place), list->rows[place]);
+  }
+  // Trailer line 1 is the upload count, line 2 the date of the last upload; line 3 is for the uploader only.
+  if (!list->trailer.empty()) {
+    const std::string_view count = Trim(list->trailer[0]);
+    const std::optional<double> value = ParseNumber(count);
+    if (!count.empty() && value && Int(*value) >= -32768.0 && Int(*value) <= 32767.0) {
+      lists.WsUploadCount = static_cast<Integer>(Int(*value));
+    }
+  }
+  if (list->trailer.size() > 1) {
+    lists.WsLastUpdate = list->trailer[1].substr(0, kMaxTrailerDate);
+    lists.WsListDate = lists.WsLastUpdate;
+  }
+  return true;
+}
+
+}  // namespace kesmir

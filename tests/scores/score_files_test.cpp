@@ -1,0 +1,230 @@
+// The score files: saving and reading both lists, the restore from the default lists, the throttles and the
+// world trailer, and files that are damaged in every way a disk or a hand can damage them.
+#include "scores/score_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/files.h"
+#include "fakes/fake_platform.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
+
+ScoreLineFields Row(int score, const std::string& name) {
+  ScoreLineFields f;
+  f.score = AlignScoreField(std::to_string(score), 5);
+  f.kills = " 12";
+  f.time = "03:07";
+  f.accuracy = " 4";
+  f.recharge = " 2";
+  f.bulletSpeed = " 1";
+  f.melee = " 0";
+  f.maxHealth = "120";
+  f.maxAmmo = " 45";
+  f.timesPlayed = "    7";
+  f.date = "20240131";
+  f.name = name;
+  return f;
+}
+
+std::string Line(const ScoreLineFields& row) { return CodeScoreLine(JoinScoreLine(row), true); }
+
+// A list file of `rows` rows with scores counting down from `top` in steps of 10, "END" and the extra lines.
+std::string ListFile(int rows, int top, const std::string& prefix, const std::vector<std::string>& after = {}) {
+  std::string text;
+  for (int i = 0; i < rows; ++i) text += Line(Row(top - 10 * i, prefix + std::to_string(i))) + "\r\n";
+  text += "END\r\n";
+  for (const std::string& line : after) text += line + "\r\n";
+  return text;
+}
+
+struct Files : ::testing::Test {
+  FakeGame g;
+  ScoreLists& lists = g->scores;
+  std::string HiddenLocal() const { return g.ReadUserFile("Atop112.kzm"); }
+  std::string HiddenWorld() const { return g.ReadUserFile("Atopw.kzm"); }
+};
+
+TEST_F(Files, TheLocalListRoundTripsThroughItsDigitFormFile) {
+  for (int place = 0; place < kLocalRows; ++place) SetLocalRow(lists, place, Row(900 - 90 * place, "Player"));
+  SetLocalRow(lists, 3, Row(850, std::string(36, 'x')));  // a full text box
+  ASSERT_TRUE(SaveHighScores(*g));
+  const std::vector<std::string> lines = SplitLines(HiddenLocal());
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[11], "END");
+  EXPECT_EQ(CodeScoreLine(lines[0], false), JoinScoreLine(Row(900, "Player")));
+  EXPECT_NE(HiddenLocal().find("\r\n"), std::string::npos);
+  EXPECT_EQ(g.ReadUserFile("OtherFiles/HighScores.txt"), HiddenLocal());
+  EXPECT_FALSE(std::filesystem::exists(g.root / "user/Atop112.kzm.tmp"));
+
+  lists = ScoreLists{};
+  ASSERT_TRUE(LoadHighScores(*g));
+  EXPECT_EQ(lists.HsScore[0], "  900");
+  EXPECT_EQ(ScoreValue(lists.HsScore[0]), 900);
+  EXPECT_EQ(lists.HsName[3], std::string(35, 'x'));  // written in full, read back as 35 characters
+  EXPECT_EQ(lists.HsScore[10], "    0");
+  EXPECT_EQ(lists.HsTime[10], "03:07");
+  EXPECT_EQ(lists.HsDate[10], "20240131");
+  EXPECT_EQ(lists.HsTimesPlayed[10], "    7");
+}
+
+TEST_F(Files, ReadingStopsAtEndAndLeavesTheLaterPlacesAlone) {
+  for (int place = 0; place < kLocalRows; ++place) lists.HsName[static_cast<std::size_t>(place)] = "Old";
+  g.WriteUserFile("Atop112.kzm", ListFile(2, 500, "New"));
+  ASSERT_TRUE(LoadHighScores(*g));
+  EXPECT_EQ(lists.HsName[0], "New0");
+  EXPECT_EQ(lists.HsName[1], "New1");
+  for (int place = 2; place < kLocalRows; ++place) EXPECT_EQ(lists.HsName[static_cast<std::size_t>(place)], "Old");
+}
+
+TEST_F(Files, AMissingOrDamagedHiddenFileIsRestoredFromTheDefaultList) {
+  const std::string defaults = ListFile(11, 300, "Default");
+  g.WriteDataFile("OtherFiles/Temp.txt", defaults);
+  for (const std::string& damaged : {std::string(), std::string("EN"), ListFile(11, 900, "Mine").substr(0, 300),
+                                    std::string("97-98-\r\n99-\r\n")}) {
+    FakeGame fresh;
+    fresh.WriteDataFile("OtherFiles/Temp.txt", defaults);
+    if (!damaged.empty()) fresh.WriteUserFile("Atop112.kzm", damaged);
+    ASSERT_TRUE(LoadHighScores(*fresh));
+    EXPECT_EQ(fresh->scores.HsName[0], "Default0");
+    EXPECT_EQ(fresh->scores.HsName[10], "Default10");
+    EXPECT_EQ(fresh.ReadUserFile("Atop112.kzm"), defaults);
+  }
+  // Eleven rows and no "END" is a whole list: nothing is restored.
+  std::string eleven = ListFile(11, 900, "Mine");
+  eleven.resize(eleven.find("END"));
+  g.WriteUserFile("Atop112.kzm", eleven);
+  ASSERT_TRUE(LoadHighScores(*g));
+  EXPECT_EQ(lists.HsName[10], "Mine10");
+}
+
+TEST_F(Files, TheThrottleReadsOnTheFirstCallAndEveryTenThousandthAfter) {
+  g.WriteUserFile("Atop112.kzm", ListFile(11, 900, "First"));
+  LoadHighScores(*g);
+  EXPECT_EQ(lists.HsName[0], "First0");
+  g.WriteUserFile("Atop112.kzm", ListFile(11, 900, "Second"));
+  for (int call = 2; call <= 10000; ++call) LoadHighScores(*g);
+  EXPECT_EQ(lists.HsName[0], "First0");
+  LoadHighScores(*g);  // the 10,001st
+  EXPECT_EQ(lists.HsName[0], "Second0");
+}
+
+TEST_F(Files, WithTheDefaultListMissingTooTheListStaysAndItIsSaidOnce) {
+  lists.HsName[0] = "Kept";
+  CaptureStderr();
+  EXPECT_FALSE(LoadHighScores(*g));
+  lists.HsLoadCount = 0;
+  g.WriteDataFile("OtherFiles/Temp.txt", "not a list");
+  EXPECT_FALSE(LoadHighScores(*g));
+  const std::string said = GetCapturedStderr();
+  EXPECT_EQ(lists.HsName[0], "Kept");
+  EXPECT_NE(said.find("Atop112.kzm"), std::string::npos);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+  EXPECT_FALSE(std::filesystem::exists(g.root / "user/Atop112.kzm"));
+}
+
+TEST_F(Files, DamagedLinesNeverBreakTheReaderAndKeepTheListEleven) {
+  const std::string good = Line(Row(777, "Good"));
+  const std::vector<std::string> lines = {
+      std::string(100000, '9'),                       // one long line of digits
+      "9797-98-",                                     // a group of four digits
+      "ab-cd-",                                       // letters
+      "300-97-",                                      // a code above 255
+      std::string("\x00\xff\x01-\x80", 5),            // binary bytes
+      std::string(25000, '1').append("-"),            // a long group-free line
+      good.substr(0, 40),                             // a line too short for most columns
+      Line(Row(5, std::string(5000, 'n'))),           // 5000 characters of name
+      good, good, good, "END"};
+  std::string file;
+  for (const std::string& line : lines) file += line + "\r\n";
+  g.WriteUserFile("Atop112.kzm", file);
+  ASSERT_TRUE(LoadHighScores(*g));
+  EXPECT_EQ(lists.HsScore[0], "");          // "999..." cut at three digits is no byte: nothing decodes
+  EXPECT_EQ(lists.HsScore[1], "");
+  EXPECT_EQ(lists.HsScore[3], "");
+  EXPECT_EQ(lists.HsScore[6], JoinScoreLine(Row(777, "Good")).substr(0, 5));
+  EXPECT_EQ(lists.HsName[6], "");
+  EXPECT_EQ(lists.HsName[7], std::string(35, 'n'));
+  EXPECT_EQ(lists.HsName[10], "Good");
+  ASSERT_TRUE(SaveHighScores(*g));
+  EXPECT_EQ(SplitLines(HiddenLocal()).size(), 12u);
+}
+
+TEST_F(Files, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSoOnce) {
+  g.WriteUserFile("Atop112.kzm", ListFile(11, 900, "Old"));
+  std::filesystem::create_directories(g.root / "user/Atop112.kzm.tmp");  // the temporary name is taken
+  CaptureStderr();
+  EXPECT_FALSE(SaveHighScores(*g));
+  EXPECT_FALSE(SaveHighScores(*g));
+  const std::string said = GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+  EXPECT_EQ(HiddenLocal(), ListFile(11, 900, "Old"));
+}
+
+TEST_F(Files, TheWorldTrailerCountsTheUploadAndDatesIt) {
+  for (int place = 0; place < kWorldRows; ++place) SetWorldRow(lists, place, Row(5000 - 10 * place, "W"));
+  lists.WsUploadCount = 41;
+  lists.WsListDate = "01.02.2024";
+  g.clock.today = {2024, 3, 9};
+  ASSERT_TRUE(SaveWorldScores(*g));
+  EXPECT_EQ(lists.WsUploadCount, 41);
+  const std::vector<std::string> lines = SplitLines(HiddenWorld());
+  ASSERT_EQ(lines.size(), 105u);
+  EXPECT_EQ(lines[101], "END");
+  EXPECT_EQ(lines[102], "42");
+  EXPECT_EQ(lines[103], "09.03.2024");
+  EXPECT_EQ(lines[104], "01.02.2024");
+  EXPECT_EQ(g.ReadUserFile("OtherFiles/WorldScores.txt"), HiddenWorld());
+  EXPECT_EQ(g->app.LoadingCaption, "Saving..");
+
+  ASSERT_TRUE(LoadWorldScores(*g));
+  EXPECT_EQ(lists.WsUploadCount, 42);
+  EXPECT_EQ(lists.WsLastUpdate, "09.03.2024");
+  EXPECT_EQ(lists.WsListDate, "09.03.2024");
+  EXPECT_EQ(lists.WsScore[100], " 4000");
+
+  // The count saturates rather than losing its line.
+  lists.WsUploadCount = 32767;
+  SaveWorldScores(*g);
+  EXPECT_EQ(SplitLines(HiddenWorld())[102], "32767");
+}
+
+TEST_F(Files, AWorldTrailerThatIsMissingOrUnreadableLeavesItsValues) {
+  lists.WsUploadCount = 7;
+  lists.WsLastUpdate = lists.WsListDate = "05.05.2005";
+  g.WriteUserFile("Atopw.kzm", ListFile(101, 5000, "W"));
+  ASSERT_TRUE(LoadWorldScores(*g));
+  EXPECT_EQ(lists.WsUploadCount, 7);
+  EXPECT_EQ(lists.WsLastUpdate, "05.05.2005");
+  for (const std::string count : {"", "abc", "99999", "12.75"}) {
+    lists.WsLoadCount = 0;
+    lists.WsUploadCount = 7;
+    g.WriteUserFile("Atopw.kzm", ListFile(101, 5000, "W", {count, "06.06.2006"}));
+    ASSERT_TRUE(LoadWorldScores(*g));
+    EXPECT_EQ(lists.WsUploadCount, count == "12.75" ? 12 : 7) << count;
+    EXPECT_EQ(lists.WsListDate, "06.06.2006");
+  }
+}
+
+TEST_F(Files, AWorldListOfTenThousandLinesFillsOnlyItsArrays) {
+  std::string file;
+  for (int i = 0; i < 10000; ++i) file += Line(Row(9000 - i, "Many")) + "\r\n";
+  g.WriteUserFile("Atopw.kzm", file);
+  lists.WsUploadCount = 3;
+  ASSERT_TRUE(LoadWorldScores(*g));
+  EXPECT_EQ(ScoreValue(lists.WsScore[500]), 8500);
+  EXPECT_EQ(lists.WsUploadCount, 3);  // the line after the rows is another row, not a number
+  ASSERT_TRUE(SaveWorldScores(*g));
+  EXPECT_EQ(SplitLines(HiddenWorld()).size(), 105u);
+}
+
+}  // namespace
+}  // namespace kesmir
