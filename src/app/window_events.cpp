@@ -1,8 +1,9 @@
-// Dispatch of window events to the play field's handlers and the unload.
+// Dispatch of window events to the play field's handlers, the name entry's text box and the unload.
 #include "app/window_events.h"
 
 #include "app/startup.h"
 #include "input/field_events.h"
+#include "scores/name_entry.h"
 
 namespace kesmir {
 
@@ -13,7 +14,11 @@ void DoEvents(Game& game) {
   while (!game.app.Ended && window->PollEvent(event)) {
     switch (event.kind) {
       case EventKind::Close: Form_Unload(game); break;
-      case EventKind::KeyDown: Field_KeyDown(game, event.code); break;
+      case EventKind::KeyDown:
+        YourName_KeyDown(game, event.code);
+        Field_KeyDown(game, event.code);
+        break;
+      case EventKind::TextInput: YourName_KeyPress(game, static_cast<std::uint32_t>(event.code)); break;
       case EventKind::KeyUp: Field_KeyUp(game, event.code); break;
       case EventKind::MouseDown: {
         const Point onField{event.position.x - game.app.FieldOrigin.x, event.position.y - game.app.FieldOrigin.y};

@@ -44,12 +44,13 @@ struct TextBitmap {
 };
 
 // Window events delivered by the yield. Key codes are the window system's virtual key codes
-// (65 'A', 68 'D', 83 'S', 87 'W', 17 Ctrl, 81 'Q'); mouse buttons are 1 left, 2 right.
-enum class EventKind { KeyDown, KeyUp, MouseDown, MouseUp, Close };
+// (65 'A', 68 'D', 83 'S', 87 'W', 17 Ctrl, 81 'Q', 8 Backspace); mouse buttons are 1 left, 2 right.
+// TextInput is one character typed while text input is on, as its Unicode code point.
+enum class EventKind { KeyDown, KeyUp, MouseDown, MouseUp, Close, TextInput };
 
 struct WindowEvent {
   EventKind kind = EventKind::Close;
-  int code = 0;     // key code or mouse button
+  int code = 0;     // key code, mouse button or typed character
   Point position;   // pointer position in canvas pixels at the event (mouse events)
 };
 
@@ -75,6 +76,9 @@ class IWindow {
   virtual void Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) = 0;
   // Takes the next pending event; false when none is left.
   virtual bool PollEvent(WindowEvent& event) = 0;
+  // Turns the delivery of typed characters (TextInput events) on or off; it starts off. A window without
+  // text entry ignores it.
+  virtual void SetTextInput(bool) {}
 };
 
 // The keyboard as 256 bytes indexed by DirectInput key code; non-zero = down. A key pressed and released

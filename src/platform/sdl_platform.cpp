@@ -62,6 +62,9 @@ std::string Utf8FromAnsi(const std::string& text) {
   return out;
 }
 
+// A UTF-8 continuation byte.
+bool Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
 bool Same(const std::vector<std::uint32_t>& kept, PixelView view) {
   const std::size_t count = static_cast<std::size_t>(view.width) * static_cast<std::size_t>(view.height);
   return view.pixels && kept.size() == count && std::memcmp(kept.data(), view.pixels, count * 4) == 0;
@@ -76,6 +79,46 @@ void Keep(std::vector<std::uint32_t>& kept, PixelView view) {
 }
 
 }  // namespace
+
+std::vector<std::uint32_t> CodePointsFromUtf8(const std::string& text) {
+  constexpr std::uint32_t kReplacement = 0xFFFD;
+  std::vector<std::uint32_t> points;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    // Continuation bytes that follow the lead byte, the lead's payload bits, and the smallest code point that
+    // needs that many bytes (a longer form than needed is malformed).
+    std::size_t extra = 0;
+    std::uint32_t point = lead;
+    std::uint32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+      extra = 1;
+      point = lead & 0x1Fu;
+      least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2;
+      point = lead & 0x0Fu;
+      least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3;
+      point = lead & 0x07u;
+      least = 0x10000;
+    } else if (lead >= 0x80) {
+      points.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    std::size_t used = 1;
+    while (used <= extra && i + used < text.size() && Continuation(static_cast<unsigned char>(text[i + used]))) {
+      point = (point << 6) | (static_cast<unsigned char>(text[i + used]) & 0x3Fu);
+      ++used;
+    }
+    const bool whole = used == extra + 1;
+    points.push_back(whole && point >= least && point <= 0x10FFFF ? point : kReplacement);
+    i += used;
+  }
+  return points;
+}
 
 SdlFrontEnd::SdlFrontEnd() {
   window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, canvasWidth_, canvasHeight_,
@@ -93,6 +136,7 @@ SdlFrontEnd::SdlFrontEnd() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   fieldTexture_.reset(SDL_CreateTexture(renderer_.get(), kPixelFormat, SDL_TEXTUREACCESS_STREAMING, 300, 300));
   statusTexture_.reset(SDL_CreateTexture(renderer_.get(), kPixelFormat, SDL_TEXTUREACCESS_STREAMING, 300, 76));
+  SDL_StopTextInput();  // SDL starts with text input on; the game turns it on only for the name entry
 }
 
 SdlFrontEnd::~SdlFrontEnd() {
@@ -185,6 +229,9 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
       event = {down ? EventKind::KeyDown : EventKind::KeyUp, vk, {}};
       return true;
     }
+    case SDL_TEXTINPUT:
+      for (const std::uint32_t point : CodePointsFromUtf8(sdlEvent.text.text)) typed_.push_back(point);
+      return false;
     case SDL_MOUSEMOTION: UpdateCursorVisibility({sdlEvent.motion.x, sdlEvent.motion.y}); return false;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -212,11 +259,28 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
 }
 
 bool SdlFrontEnd::PollEvent(WindowEvent& event) {
+  // One SDL text event may carry several characters: each is delivered as an event of its own, in order.
+  const auto deliverTyped = [this, &event] {
+    event = {EventKind::TextInput, static_cast<int>(typed_.front()), {}};
+    typed_.pop_front();
+    return true;
+  };
+  if (!typed_.empty()) return deliverTyped();
   SDL_Event sdlEvent;
   while (SDL_PollEvent(&sdlEvent)) {
     if (Translate(sdlEvent, event)) return true;
+    if (!typed_.empty()) return deliverTyped();
   }
   return false;
+}
+
+void SdlFrontEnd::SetTextInput(bool on) {
+  if (on) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+    typed_.clear();
+  }
 }
 
 bool SdlFrontEnd::Acquire() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <string>
@@ -38,6 +39,7 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::string Caption() const override;
   void Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) override;
   bool PollEvent(WindowEvent& event) override;
+  void SetTextInput(bool on) override;
 
   bool Acquire() override;
   void Release() override;
@@ -72,7 +74,11 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   Point lastFieldPos_;
   Point lastStatusPos_;
   std::uint8_t pressedSinceRead_[256] = {};
+  std::deque<std::uint32_t> typed_;  // characters of text input events not yet delivered
 };
+
+// The code points of UTF-8 text; each malformed or cut sequence gives one U+FFFD.
+std::vector<std::uint32_t> CodePointsFromUtf8(const std::string& text);
 
 class SdlPictures final : public IPictures {
  public:

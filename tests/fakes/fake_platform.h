@@ -27,7 +27,8 @@ class FakeWindow : public IWindow {
   std::deque<WindowEvent> events;
   int polls = 0;
   int closeAtPoll = -1;  // the window is closed by the user at this poll
-
+  bool textInput = false;   // typed characters are being delivered
+  int textInputSwitches = 0;
 
   bool SetScreenMode(bool fullScreen, int w, int h) override {
     if (fullScreen && failFullScreen) return false;
@@ -43,6 +44,14 @@ class FakeWindow : public IWindow {
     lastFieldPos = fieldPos;
     lastStatusPos = statusPos;
     lastField.assign(field.pixels, field.pixels + static_cast<std::ptrdiff_t>(field.width) * field.height);
+  }
+  void SetTextInput(bool on) override {
+    textInput = on;
+    ++textInputSwitches;
+  }
+  // Queues the characters of ASCII text as typed characters.
+  void Type(const std::string& text) {
+    for (unsigned char c : text) events.push_back({EventKind::TextInput, c, {}});
   }
   bool PollEvent(WindowEvent& event) override {
     if (++polls == closeAtPoll) {
