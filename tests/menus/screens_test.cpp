@@ -1,0 +1,195 @@
+// The menu screens: what they draw, where their clicks lead, and the options they change.
+#include "menus/screens.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/main_loop.h"
+#include "audio/sound_bank.h"
+#include "core/files.h"
+#include "fakes/fake_platform.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+
+struct Screens : ::testing::Test {
+  FakeGame g;
+  void SetUp() override {
+    LoadSounds(*g);
+    // Check-box cells: "on" red, "off" green.
+    g->surfaces.CheckDC = Surface(16, 8, Rgb(255, 0, 0));
+    for (int y = 0; y < 8; ++y)
+      for (int x = 8; x < 16; ++x) SetPixel(g->surfaces.CheckDC, x, y, Rgb(0, 255, 0));
+  }
+  bool Drew(const std::string& text) const {
+    return std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(), [&](const auto& c) { return c.text == text; });
+  }
+  // Pointer over (x, y) with the button pressed, as a click arrives.
+  void ClickAt(int x, int y) {
+    g->input.CursorX = x;
+    g->input.CursorY = y;
+    g->input.FireHeld = kTrue;
+  }
+  std::vector<std::string> OptionLines() { return SplitLines(g.ReadUserFile("OtherFiles/Options.txt")); }
+};
+
+TEST_F(Screens, TheMainMenuOffersResumeOnlyWhilePausedAndKeepsItsPlaces) {
+  MainMenuScreen(*g);
+  EXPECT_FALSE(Drew("RESUME GAME"));
+  for (const char* item : {"START NEW GAME", "HIGH SCORES", "WORLD SCORES", "OPTIONS & GAME INFO", "HELP ME", "ABOUT",
+                           "EXIT GAME"}) {
+    EXPECT_TRUE(Drew(item)) << item;
+  }
+  // The common end of a pass: no click left, Field light green, size 8, not bold.
+  EXPECT_EQ(g->surfaces.Field.foreColour, Rgb(192, 255, 192));
+  EXPECT_EQ(g->surfaces.Field.fontSize, 8);
+  EXPECT_FALSE(g->surfaces.Field.fontBold);
+
+  g->app.GameStarted = kTrue;
+  g->app.GameStopped = kTrue;
+  ClickAt(35, 30);
+  MainMenuScreen(*g);
+  EXPECT_TRUE(Drew("RESUME GAME"));
+  EXPECT_EQ(g->app.GameStopped, 0);
+  EXPECT_TRUE(g.sound.buffers[SoundBuffer(kSoundGameAmbience)].looping);
+  EXPECT_EQ(g->menus.ClickedY, 0);
+}
+
+TEST_F(Screens, AClickOnHighScoresShowsThatScreenInTheSamePass) {
+  g.mouse.position = {40, 80};
+  g->input.FireHeld = kTrue;
+  MainLoopPass(*g);
+  EXPECT_EQ(g->app.MenuScreen, "HS");
+  EXPECT_TRUE(Drew("HIGH SCORES"));
+  EXPECT_TRUE(Drew("UPLOAD SCORES"));
+}
+
+TEST_F(Screens, ExitGameEndsAtOnceButAClickOnMainMenuNeverReachesIt) {
+  // "MAIN MENU" on a screen and "EXIT GAME" on the main menu lie at the same place.
+  g->app.MenuScreen = "HELP";
+  ClickAt(35, 265);
+  HelpScreen(*g);
+  EXPECT_EQ(g->app.MenuScreen, "");
+  g->input.CursorX = 200;  // the pointer moves off before the next pass
+  MainMenuScreen(*g);
+  EXPECT_FALSE(g->app.Ended);
+
+  ClickAt(35, 265);
+  MainMenuScreen(*g);
+  EXPECT_TRUE(g->app.Ended);
+  EXPECT_FALSE(OptionLines().empty());  // written by the click itself
+}
+
+TEST_F(Screens, CheckBoxesToggleAndAreStoredAtOnce) {
+  Surface& field = g->surfaces.Field;
+  OptionsScreen(*g);
+  EXPECT_EQ(GetPixel(field, 30, 53), Rgb(255, 0, 0));  // Snow on
+  ClickAt(45, 55);
+  OptionsScreen(*g);
+  EXPECT_EQ(g->settings.OptSnow, kOff);
+  ASSERT_EQ(OptionLines().size(), 14u);
+  EXPECT_EQ(OptionLines()[5], "8");
+  g->input.CursorX = 200;
+  OptionsScreen(*g);
+  EXPECT_EQ(GetPixel(field, 30, 53), Rgb(0, 255, 0));
+
+  ClickAt(45, 155);  // stereo to mono
+  OptionsScreen(*g);
+  EXPECT_EQ(g->settings.OptMono, kOff);
+  EXPECT_EQ(OptionLines()[6], "8");
+  g->input.CursorX = 200;
+  OptionsScreen(*g);
+  EXPECT_TRUE(Drew("Sound: Mono"));
+  ClickAt(45, 165);  // static to real movement
+  OptionsScreen(*g);
+  EXPECT_EQ(g->settings.OptMovement, kOff);
+  EXPECT_EQ(OptionLines()[13], "8");
+}
+
+TEST_F(Screens, TheFullScreenBoxSwitchesTheWindowAtOnce) {
+  g->settings.OptFullScreen = kOff;
+  ClickAt(45, 130);
+  OptionsScreen(*g);
+  EXPECT_EQ(g->settings.OptFullScreen, kOn);
+  ASSERT_FALSE(g.window.modes.empty());
+  EXPECT_TRUE(g.window.modes.back());
+  EXPECT_EQ(g->app.FieldOrigin, (Point{170, 50}));
+  EXPECT_EQ(OptionLines()[12], "0");
+
+  ClickAt(45, 130);
+  OptionsScreen(*g);
+  EXPECT_FALSE(g.window.modes.back());
+  EXPECT_EQ(OptionLines()[12], "8");
+
+  // A full screen that cannot be entered says so and leaves the option off.
+  g.window.failFullScreen = true;
+  ClickAt(45, 130);
+  OptionsScreen(*g);
+  EXPECT_EQ(g->settings.OptFullScreen, kOff);
+  EXPECT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(OptionLines()[12], "8");
+}
+
+TEST_F(Screens, VolumeZeroShowsTheOffBoxOnTheVolumeAndStereoRows) {
+  Surface& field = g->surfaces.Field;
+  g->settings.SoundVolume = 0;
+  OptionsScreen(*g);
+  EXPECT_EQ(GetPixel(field, 30, 143), Rgb(0, 255, 0));
+  EXPECT_EQ(GetPixel(field, 30, 153), Rgb(0, 255, 0));
+  EXPECT_EQ(GetPixel(field, 30, 163), Rgb(255, 0, 0));  // the movement box always shows "on"
+  EXPECT_TRUE(Drew("Sound Volume: 0% (Press - and + to change it)"));
+  g->settings.SoundVolume = 70;
+  OptionsScreen(*g);
+  EXPECT_EQ(GetPixel(field, 30, 143), Rgb(255, 0, 0));
+  EXPECT_EQ(GetPixel(field, 30, 153), Rgb(255, 0, 0));
+}
+
+TEST_F(Screens, PlayTimeShowsOnlyTheUnitsItHasReached) {
+  struct Case {
+    Long minutes;
+    const char* days;
+    const char* hours;
+    const char* mins;
+  };
+  for (const Case c : {Case{0, "Days: ", "Hours: ", "Minutes: "}, Case{59, "Days: ", "Hours: ", "Minutes: 59"},
+                       Case{60, "Days: ", "Hours: 1", "Minutes: 0"}, Case{1440, "Days: 1", "Hours: 0", "Minutes: 0"},
+                       Case{1501, "Days: 1", "Hours: 1", "Minutes: 1"}}) {
+    g.fonts.calls.clear();
+    g->settings.PlayTimeTotal = c.minutes;
+    g->settings.TimesPlayed = 12;
+    OptionsScreen(*g);
+    EXPECT_TRUE(Drew(c.days)) << c.minutes;
+    EXPECT_TRUE(Drew(c.hours)) << c.minutes;
+    EXPECT_TRUE(Drew(c.mins)) << c.minutes;
+    EXPECT_TRUE(Drew("Times played: 12"));
+  }
+}
+
+TEST_F(Screens, NewVersionCheckCannotBeClickedOffline) {
+  ClickAt(115, 265);
+  OptionsScreen(*g);
+  EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
+  EXPECT_EQ(g->input.FireHeld, kTrue);  // the press was not taken
+  EXPECT_EQ(g.sound.starts.size(), 0u);
+}
+
+TEST_F(Screens, TheAboutScreenCreditsTheMakerByRole) {
+  AboutScreen(*g);
+  ASSERT_TRUE(Drew("Tessaly Works"));
+  const auto maker = std::find_if(g.fonts.calls.begin(), g.fonts.calls.end(),
+                                  [](const auto& c) { return c.text == "Tessaly Works"; });
+  EXPECT_EQ(maker->size, 18);
+  EXPECT_TRUE(maker->bold);
+  for (const char* role : {"Programming", "Artwork", "Sound", "Testing"}) {
+    EXPECT_TRUE(std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(),
+                            [role](const auto& c) { return c.text.rfind(role, 0) == 0; }))
+        << role;
+  }
+}
+
+}  // namespace
+}  // namespace kesmir
