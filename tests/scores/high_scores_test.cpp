@@ -1,0 +1,251 @@
+// The local high-score list: where a score enters, what its row holds, the name entry and the screen.
+#include "scores/high_scores.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/window_events.h"
+#include "audio/sound_bank.h"
+#include "fakes/fake_platform.h"
+#include "input/keyboard.h"
+#include "scores/score_files.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+
+constexpr int kJingle1 = 33;
+constexpr int kJingle3 = 35;
+
+struct HighScores : ::testing::Test {
+  FakeGame g;
+  ScoreLists& lists = g->scores;
+
+  void SetUp() override {
+    LoadSounds(*g);
+    // Scores 900, 800, ..., 0 at places 0..9 and 0 at place 10, named after their old places.
+    for (int place = 0; place < kLocalRows; ++place) {
+      ScoreLineFields row{"", "  9", "01:02", " 1", " 1", " 1", " 1", " 90", "210", "    3", "20230101", ""};
+      row.score = AlignScoreField(std::to_string(place < 10 ? 900 - 100 * place : 0), 5);
+      row.name = "P" + std::to_string(place);
+      SetLocalRow(lists, place, row);
+    }
+    lists.HsLoadCount = 1;  // the list is loaded: the throttle keeps the disk out of it
+    Fighter& player = g->play.Fighters[0];
+    player.Accuracy = 16;
+    player.Recharge = 11;
+    player.BulletSpeed = 6;
+    player.Melee = 2;
+    player.DateStamp = "20240229";
+    g->play.Kills = 57;
+    g->clock.GameMinutes = 7;
+    g->clock.GameSeconds = 5;
+    g->settings.TimesPlayed = 14;
+    g->app.MenuScreen = "HS";
+  }
+  long Plays(int soundId) {
+    return std::count_if(g.sound.starts.begin(), g.sound.starts.end(),
+                         [soundId](const auto& start) { return start.buffer == SoundBuffer(soundId); });
+  }
+  std::string Name(int place) const { return lists.HsName[static_cast<std::size_t>(place)]; }
+  bool Drew(const std::string& text) const {
+    return std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(), [&](const auto& c) { return c.text == text; });
+  }
+  // One pass of the screen with the keys given down.
+  void Pass(std::initializer_list<int> keys = {}) {
+    std::fill(std::begin(g->input.KeyState), std::end(g->input.KeyState), 0);
+    for (int key : keys) g->input.KeyState[key] = 0x80;
+    g.fonts.calls.clear();
+    HighScoresScreen(*g);
+  }
+  void Type(const std::string& text) {
+    g.window.Type(text);
+    DoEvents(*g);
+  }
+};
+
+TEST_F(HighScores, AScoreTakesThePlaceItBeatsAndTheRowsBelowMoveDown) {
+  g->app.MenuScreen.clear();
+  UpdateHighScores(*g, 850);
+  EXPECT_EQ(lists.HsScore[1], "  850");
+  EXPECT_EQ(Name(0), "P0");
+  EXPECT_EQ(Name(2), "P1");
+  EXPECT_EQ(Name(9), "P8");
+  EXPECT_EQ(Name(10), "P9");  // the old tenth row is the eleventh now
+  EXPECT_EQ(lists.NameEntryOn, kTrue);
+  EXPECT_EQ(lists.InsertIndex, 1);
+  EXPECT_EQ(g->app.MenuScreen, "HS");
+  EXPECT_EQ(Plays(kJingle1), 1);
+
+  // The statistics of the game, aligned in their columns.
+  EXPECT_EQ(lists.HsAccuracy[1], " 5");
+  EXPECT_EQ(lists.HsRecharge[1], " 4");
+  EXPECT_EQ(lists.HsBulletSpeed[1], " 3");
+  EXPECT_EQ(lists.HsMelee[1], " 2");
+  EXPECT_EQ(lists.HsKills[1], " 57");
+  EXPECT_EQ(lists.HsTime[1], "07:05");
+  EXPECT_EQ(lists.HsMaxHealth[1], "180");
+  EXPECT_EQ(lists.HsMaxAmmo[1], " 75");
+  EXPECT_EQ(lists.HsTimesPlayed[1], "   14");
+  EXPECT_EQ(lists.HsDate[1], "20240229");
+  EXPECT_EQ(Name(1), "P1");  // the name column waits for the name entry
+}
+
+TEST_F(HighScores, EqualScoresGoBelowAndTheTopScoreGoesFirst) {
+  UpdateHighScores(*g, 500);  // equal to place 4
+  EXPECT_EQ(lists.InsertIndex, 5);
+  EXPECT_EQ(Name(4), "P4");
+  EXPECT_EQ(Name(6), "P5");
+
+  FakeGame other;
+  other->scores = lists;
+  other->scores.NameEntryOn = 0;
+  UpdateHighScores(*other, 1000);
+  EXPECT_EQ(other->scores.InsertIndex, 0);
+  EXPECT_EQ(other->scores.HsScore[0], " 1000");
+  EXPECT_EQ(other->scores.HsName[1], "P0");
+}
+
+TEST_F(HighScores, TheEleventhRowAndScoresBelowIt) {
+  lists.HsScore[10] = "   -5";
+  g->app.MenuScreen.clear();
+  const LocalColumn names = lists.HsName;
+  // Above the eleventh row only: the jingle and the screen, but no row and no name entry.
+  UpdateHighScores(*g, -2);
+  EXPECT_EQ(Plays(kJingle3), 1);
+  EXPECT_EQ(g->app.MenuScreen, "HS");
+  EXPECT_EQ(lists.NameEntryOn, 0);
+  for (int place = 0; place < kLocalRows; ++place) EXPECT_EQ(Name(place), names[static_cast<std::size_t>(place)]);
+
+  // Not above the eleventh row: nothing at all.
+  g->app.MenuScreen.clear();
+  g.sound.starts.clear();
+  UpdateHighScores(*g, -5);
+  EXPECT_TRUE(g.sound.starts.empty());
+  EXPECT_EQ(g->app.MenuScreen, "");
+}
+
+TEST_F(HighScores, NumbersTooWideForTheirColumnsAreKeptWithinThem) {
+  g->play.Kills = 4321;
+  g->clock.GameMinutes = 123;
+  g->play.Fighters[0].DateStamp = "";
+  g->settings.TimesPlayed = 1234567;
+  UpdateHighScores(*g, 32767);
+  EXPECT_EQ(lists.HsKills[0], "999");
+  EXPECT_EQ(lists.HsTime[0], "99:59");
+  EXPECT_EQ(lists.HsDate[0], "        ");
+  EXPECT_EQ(lists.HsTimesPlayed[0], "99999");
+  // So the row reads back whole, name included.
+  lists.HsName[0] = "Long Game";
+  const ScoreLineFields back = CutScoreLine(JoinScoreLine(LocalRow(lists, 0)));
+  EXPECT_EQ(back.name, "Long Game");
+  EXPECT_EQ(back.score, "32767");
+  g->play.Kills = -3;
+  lists.NameEntryOn = 0;
+  UpdateHighScores(*g, 32767);  // equal to place 0: place 1
+  EXPECT_EQ(lists.HsKills[1], "  0");
+}
+
+TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {
+  UpdateHighScores(*g, 850);
+  Pass();
+  EXPECT_TRUE(g.window.textInput);
+  EXPECT_FALSE(Drew("MAIN MENU"));
+  EXPECT_FALSE(Drew("UPLOAD SCORES"));
+  EXPECT_EQ(Name(1), " ");  // an empty box
+
+  Type("jOHN smithx");
+  g.window.events.push_back({EventKind::KeyDown, 8, {}});  // Backspace
+  DoEvents(*g);
+  Pass();
+  EXPECT_EQ(Name(1), "John smith");
+  EXPECT_TRUE(Drew("John smith"));
+
+  Type(std::string(40, 'Q'));  // the box stops at 36 characters
+  EXPECT_EQ(lists.YourName.size(), 36u);
+  for (int i = 0; i < 26; ++i) g.window.events.push_back({EventKind::KeyDown, 8, {}});
+  Type("!");  // typed in the same pass as Enter: saved too
+
+  Pass({kDikReturn});
+  EXPECT_EQ(lists.NameEntryOn, 0);
+  EXPECT_FALSE(g.window.textInput);
+  Type("more");  // the box no longer takes characters
+  EXPECT_EQ(lists.YourName, "jOHN smith!");
+  EXPECT_EQ(Name(1), "John smith!");
+  Pass();
+  EXPECT_TRUE(Drew("MAIN MENU"));
+
+  // After a restart the row is read back from the hidden file.
+  auto restarted = std::make_unique<Game>();
+  restarted->app = g->app;
+  ASSERT_TRUE(LoadHighScores(*restarted));
+  EXPECT_EQ(restarted->scores.HsName[1], "John smith!");
+  EXPECT_EQ(restarted->scores.HsScore[1], "  850");
+  EXPECT_EQ(restarted->scores.HsName[2], "P1");
+}
+
+TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
+  lists.HsScore[2] = "    0";
+  lists.HsScore[3] = "";  // blank reads as 0
+  Pass();
+  EXPECT_TRUE(Drew("1."));
+  EXPECT_TRUE(Drew("2."));
+  EXPECT_FALSE(Drew("3."));
+  EXPECT_FALSE(Drew("4."));
+  EXPECT_TRUE(Drew("5."));
+  EXPECT_FALSE(Drew("10."));  // its score is 0
+  EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
+
+  // The row under the pointer gives its details; they stay when the pointer leaves.
+  Surfaces& s = g->surfaces;
+  s.StatusAccuracyDC = Surface(300, 17, Rgb(10, 10, 10));
+  for (int y = 10; y < 17; ++y)
+    for (int x = 0; x < 300; ++x) SetPixel(s.StatusAccuracyDC, x, y, Rgb(200, 0, 0));
+  lists.HsAccuracy[4] = " 4";
+  lists.HsMaxHealth[4] = "150";
+  lists.HsKills[4] = " 33";
+  lists.HsTime[4] = "12:01";
+  g->input.CursorX = 90;
+  g->input.CursorY = 4 * 14 + 50 + 5;
+  Pass();
+  g->input.CursorX = 280;
+  Pass();
+  EXPECT_TRUE(Drew("P4"));
+  EXPECT_TRUE(Drew("Times played:     3"));
+  EXPECT_TRUE(Drew("(150)" + std::string(15, ' ')));
+  EXPECT_TRUE(Drew("Killed= 33 Time=12:01" + std::string(20, ' ')));
+  const auto big = std::find_if(g.fonts.calls.begin(), g.fonts.calls.end(),
+                                [](const auto& c) { return c.text == "P4" && c.size == 12; });
+  EXPECT_NE(big, g.fonts.calls.end());
+  EXPECT_EQ(GetPixel(s.StatusField, 171, 25), Rgb(200, 0, 0));  // level 4: 4 x 18.5 + 98 = 172 pixels
+  EXPECT_EQ(GetPixel(s.StatusField, 172, 25), Rgb(10, 10, 10));
+}
+
+TEST_F(HighScores, AnEmptyNameIsDrawnAsZeroAndUploadNeedsAConnection) {
+  lists.HsName[0].clear();
+  Pass();
+  EXPECT_EQ(Name(0), "0");
+
+  g->input.CursorX = 170;
+  g->input.CursorY = 265;
+  g->input.FireHeld = kTrue;
+  Pass();
+  EXPECT_EQ(g->input.FireHeld, kTrue);  // offline: the button does not take the press
+  g->net.Connected = kTrue;
+  Pass();
+  EXPECT_EQ(g->input.FireHeld, 0);
+  EXPECT_FALSE(Drew("PLEASE CONNECT FIRST"));
+  EXPECT_EQ(g->app.MenuScreen, "HS");  // not left: that was the upload button
+  g->input.CursorX = 40;
+  g->input.FireHeld = kTrue;
+  Pass();
+  EXPECT_EQ(g->app.MenuScreen, "");
+  EXPECT_EQ(g->menus.ClickedY, 0);
+}
+
+}  // namespace
+}  // namespace kesmir
