@@ -45,6 +45,21 @@ TEST(Simulator, FullTablesEveryFrameKeepEverythingInBounds) {
   EXPECT_TRUE(r.fightersInBounds);
 }
 
+TEST(Simulator, TwelveMinutesOfPlayPassTheWavesOfMinutesFiveAndTen) {
+  SimOptions options;
+  options.seed = 5;
+  options.minutes = 12;
+  options.autopilot = true;
+  options.immortal = true;  // the waves are what is tested here, not the autopilot's skill
+  const SimResult r = RunSimulation(options);
+  EXPECT_EQ(r.gameMinutes, 12);
+  EXPECT_EQ(r.waves, 2);
+  EXPECT_GE(r.maxFightersAlive, 12);
+  EXPECT_GT(r.spawned, 60);
+  EXPECT_GT(r.kills, 30);
+  EXPECT_TRUE(r.fightersInBounds);
+}
+
 TEST(Simulator, TheAutopilotFightsSpawnedOpponentsAndScores) {
   SimOptions options;
   options.seed = 2;

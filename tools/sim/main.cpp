@@ -28,11 +28,13 @@ bool ParseArgs(int argc, char** argv, kesmir::sim::SimOptions& options) {
       options.maxFrames = number;
     } else if (arg == "--autopilot") {
       options.autopilot = true;
+    } else if (arg == "--immortal") {
+      options.immortal = true;
     } else if (arg == "--max-load") {
       options.maxLoad = true;
     } else {
       std::fprintf(stderr,
-                   "usage: kesmir-sim [--seed N] [--minutes M] [--frames F] [--autopilot] [--max-load]\n");
+                   "usage: kesmir-sim [--seed N] [--minutes M] [--frames F] [--autopilot] [--immortal] [--max-load]\n");
       return false;
     }
   }

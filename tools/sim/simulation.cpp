@@ -32,6 +32,42 @@ constexpr double kWallPull = 0.01;
 constexpr double kCircle = 95;
 constexpr double kPickUpSafety = 70;
 constexpr double kSpreadDistance = 25;
+constexpr int kBulletsKept = 10;
+constexpr double kBombSafety = 75;
+constexpr int kBombGroup = 2;
+
+// Calls a bomb run on the largest group of opponents that stands well away from the player, keeping
+// enough bullets to go on shooting.
+void BombClusters(kesmir::testing::FakeGame& g) {
+  Game& game = *g;
+  const Fighter& me = game.play.Fighters[0];
+  if (me.Ammo < 15 + kBulletsKept || game.effects.AirPlaneOn != 0 || game.play.ShakeOn != 0) return;
+  int bestCount = 0;
+  double bx = 0;
+  double by = 0;
+  for (std::size_t i = 1; i < kesmir::kFighterSlots; ++i) {
+    const Fighter& a = game.play.Fighters[i];
+    if (a.Alive == 0 || std::hypot(a.X - me.X, a.Y - me.Y) < kBombSafety) continue;
+    int count = 0;
+    double sx = 0;
+    double sy = 0;
+    for (std::size_t j = 1; j < kesmir::kFighterSlots; ++j) {
+      const Fighter& b = game.play.Fighters[j];
+      if (b.Alive == 0 || std::hypot(b.X - a.X, b.Y - a.Y) > 30) continue;
+      ++count;
+      sx += b.X + 10;
+      sy += b.Y + 10;
+    }
+    if (count > bestCount) {
+      bestCount = count;
+      bx = sx / count;
+      by = sy / count;
+    }
+  }
+  if (bestCount < kBombGroup || std::hypot(bx - me.X - 10, by - me.Y - 10) < kBombSafety) return;
+  g.mouse.position = {static_cast<int>(std::lround(bx)) + 3, static_cast<int>(std::lround(by)) + 3};
+  game.input.BombClick = kTrue;
+}
 
 // A simple player: faces the nearest opponent (aiming where it will be), fires while it is in range,
 // changes fire mode by distance, walks to pick-ups when short and safe, runs from melee, and otherwise
@@ -67,6 +103,7 @@ void Autopilot(kesmir::testing::FakeGame& g, long long frame) {
     }
   }
   g.mouse.position = {static_cast<int>(std::lround(tx)), static_cast<int>(std::lround(ty))};
+  BombClusters(g);
   game.input.FireHeld = best < me.Range + 10 ? kesmir::kTrue : 0;
   // Three shots at a pull when an opponent is close, where they hit; one otherwise, to save bullets.
   const int wantedMode = best < kSpreadDistance ? 3 : 1;
@@ -215,6 +252,7 @@ SimResult RunSimulation(const SimOptions& options) {
          (options.maxFrames < 0 || r.frames < options.maxFrames)) {
     if (options.autopilot) Autopilot(g, r.frames);
     if (options.maxLoad) FillTables(game, loadRandom);
+    if (options.immortal) game.play.Fighters[0].Health = static_cast<float>(30.0 * game.play.Fighters[0].BulletSpeed);
     for (std::size_t i = 1; i < kFighterSlots; ++i) wasAlive[i] = game.play.Fighters[i].Alive != 0;
     const auto start = std::chrono::steady_clock::now();
     RunFrame(game);

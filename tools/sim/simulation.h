@@ -15,6 +15,7 @@ struct SimOptions {
   long long maxFrames = -1;  // the most frames, -1 for no limit
   bool autopilot = false;
   bool maxLoad = false;
+  bool immortal = false;          // the player's health is topped up before every frame
   IPictures* pictures = nullptr;  // the picture decoder; none draws from empty surfaces
   std::string dataDir;            // the shipped data (fighter definitions); empty: none
 };
