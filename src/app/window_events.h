@@ -5,7 +5,8 @@
 
 namespace kesmir {
 
-// Processes pending window events: key and mouse events of the play field and the window's close.
+// Processes pending window events: key and mouse events of the play field, characters typed into the name
+// entry, and the window's close.
 void DoEvents(Game& game);
 
 // Shows Field and StatusField in the window.

@@ -57,14 +57,44 @@ inline std::optional<Long> IntDiv(double dividend, double divisor) {
   return static_cast<Long>(q);
 }
 
-// Rounds a value the way writing it as decimal text with `digits` significant digits does.
-inline double RoundSignificant(double value, int digits) {
-  if (value == 0.0 || !std::isfinite(value)) return value;
+namespace detail {
+
+// The correctly rounded double of value written with `digits` significant digits and read back.
+inline double RoundSignificantSlow(double value, int digits) {
   char buffer[64];
   const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
   double rounded = value;
   std::from_chars(buffer, written.ptr, rounded);
   return rounded;
+}
+
+inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace detail
+
+// Rounds a value the way writing it as decimal text with `digits` (1..15) significant digits and reading it
+// back does. The digits are found by scaling to a whole number; when the scaled value lies too near a half
+// for the scaling's own rounding error to be ruled out, the text conversion decides.
+inline double RoundSignificant(double value, int digits) {
+  if (value == 0.0 || !std::isfinite(value)) return value;
+  const double magnitude = std::fabs(value);
+  int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+  const int shift = digits - 1 - exponent;  // value x 10^shift has `digits` digits before the point
+  if (digits < 1 || digits > 15 || shift < 0 || shift > 22) return detail::RoundSignificantSlow(value, digits);
+  const double scale = detail::kPowersOfTen[shift];
+  const double scaled = magnitude * scale;
+  // log10 may be off by one near a power of ten: then the slow way is taken.
+  if (scaled < detail::kPowersOfTen[digits - 1] || scaled >= detail::kPowersOfTen[digits]) {
+    return detail::RoundSignificantSlow(value, digits);
+  }
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) < 1e-6) return detail::RoundSignificantSlow(value, digits);
+  const double digitsValue = fraction > 0.5 ? whole + 1 : whole;
+  // Both are exact whole numbers, so the quotient is the double nearest the decimal text.
+  const double rounded = digitsValue / scale;
+  return value < 0 ? -rounded : rounded;
 }
 
 // A decimal-text field written from a Single keeps 7 significant digits.

@@ -75,8 +75,10 @@ void PollKeyboard(Game& game) {
   if (Down(game, kDikAdd) && game.settings.SoundVolume < 100) ChangeVolume(game, +1);
   if (Down(game, kDikSubtract) && game.settings.SoundVolume > 0) ChangeVolume(game, -1);
   if (Down(game, kDikInsert)) Screenshot(game);
-  if (Down(game, kDikX) && (app.GameStarted == 0 || app.GameStopped == kTrue)) {
-    app.Ended = true;  // at once, without the shutdown sequence
+  // X ends the program at once, without the shutdown sequence; not while a name is typed, where it is a
+  // letter of the name and quitting would lose the new row.
+  if (Down(game, kDikX) && (app.GameStarted == 0 || app.GameStopped == kTrue) && game.scores.NameEntryOn == 0) {
+    app.Ended = true;
     return;
   }
   if (app.MenuScreen == "WS") {

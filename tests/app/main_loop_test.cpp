@@ -23,6 +23,7 @@ TEST(MainLoop, TheEntryLaysThePanelOverTheMapAndAPassDrawsThePointerOnIt) {
   g.keyboard.acquired = true;
   g->app.InputAcquired = true;
   MainLoopEntry(*g);
+  g->settings.OptBloodFly = kOff;  // no menu particles over the pointer
   EXPECT_EQ(GetPixel(s.MenuField, 0, 0), 0);
   EXPECT_EQ(GetPixel(s.MenuField, 15, 15), Rgb(188, 188, 188));
   EXPECT_EQ(GetPixel(s.MenuField, 285, 285), 0);

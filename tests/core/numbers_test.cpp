@@ -62,3 +62,30 @@ TEST(Random, DeterministicModeIgnoresReseeding) {
 
 }  // namespace
 }  // namespace kesmir
+
+namespace kesmir {
+namespace {
+
+TEST(Numbers, FastDecimalRoundingAgreesWithTheTextConversion) {
+  Random random(99);
+  auto slow = [](double v, int digits) { return detail::RoundSignificantSlow(v, digits); };
+  for (int i = 0; i < 200000; ++i) {
+    const double magnitude = std::pow(10.0, random.Rnd() * 16 - 8);
+    const double v = (random.Rnd() < 0.5 ? -1 : 1) * magnitude * random.Rnd();
+    ASSERT_EQ(DoubleText(v), slow(v, 15)) << v;
+    ASSERT_EQ(RoundSignificant(v, 7), slow(v, 7)) << v;
+  }
+  // Values the game meets: positions stepped by sines and cosines, halves, powers of ten.
+  for (double x = -20; x < 320; x += 0.0137) {
+    const double stepped = x + std::cos(x);
+    ASSERT_EQ(DoubleText(stepped), slow(stepped, 15)) << stepped;
+    ASSERT_EQ(SingleText(stepped), slow(static_cast<float>(stepped), 7)) << stepped;
+  }
+  for (double v : {0.5, 2.5, 1e15, 999999999999999.5, 1e-9, 123456.75, 0.1 + 0.2, 1e22, 5e-324}) {
+    EXPECT_EQ(DoubleText(v), slow(v, 15)) << v;
+    EXPECT_EQ(RoundSignificant(v, 7), slow(v, 7)) << v;
+  }
+}
+
+}  // namespace
+}  // namespace kesmir

@@ -68,6 +68,10 @@ TEST_F(Keys, XEndsTheProgramOnlyWithoutAGameOrWhenPaused) {
   FakeGame fresh;
   InitDirectInput(*fresh);
   fresh.keyboard.Press(kDikX);
+  fresh->scores.NameEntryOn = kTrue;  // typing a name: X is a letter of it
+  PollKeyboard(*fresh);
+  EXPECT_FALSE(fresh->app.Ended);
+  fresh->scores.NameEntryOn = 0;
   PollKeyboard(*fresh);
   EXPECT_TRUE(fresh->app.Ended);
 }
