@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/sound_bank.h"
+#include "game/geometry.h"
 
 namespace kesmir {
 
@@ -38,13 +39,11 @@ void Move(Game& game) {
   // Stains only while a game runs: on the menu screens the particles vanish where they land.
   const bool staining = game.settings.OptBloodStays == kOn && game.app.GameStopped == 0 &&
                         game.app.GameStarted == kTrue;
-  const double degToRad = game.app.DegToRad;
   for (std::size_t i = 0; i < kBloodSlots; ++i) {
     if (p.BloodLife[i] < 1) continue;
     p.BloodLife[i] = static_cast<Integer>(p.BloodLife[i] - 1);
-    const double angle = p.BloodAngle[i] * degToRad;
-    p.BloodX[i] = static_cast<float>(p.BloodX[i] + p.BloodSpeed[i] * std::cos(angle));
-    p.BloodY[i] = static_cast<float>(p.BloodY[i] + p.BloodSpeed[i] * std::sin(angle));
+    p.BloodX[i] = static_cast<float>(p.BloodX[i] + p.BloodSpeed[i] * CosDeg(game, p.BloodAngle[i]));
+    p.BloodY[i] = static_cast<float>(p.BloodY[i] + p.BloodSpeed[i] * SinDeg(game, p.BloodAngle[i]));
     const int px = CLng(p.BloodX[i]);
     const int py = CLng(p.BloodY[i]);
     if (p.BloodLife[i] != 0) {

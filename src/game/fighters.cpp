@@ -32,8 +32,8 @@ void Walk(Game& game, Fighter& f) {
   if (f.PathLeft <= 0) return;
   const double s = f.Speed / 10.0;
   f.PathLeft = static_cast<float>(f.PathLeft - s);
-  f.X = static_cast<float>(f.X + s * std::cos(f.Heading * game.app.DegToRad));
-  f.Y = static_cast<float>(f.Y + s * std::sin(f.Heading * game.app.DegToRad));
+  f.X = static_cast<float>(f.X + s * CosDeg(game, f.Heading));
+  f.Y = static_cast<float>(f.Y + s * SinDeg(game, f.Heading));
 }
 
 void TakeHealth(Game& game, Fighter& f, int i) {

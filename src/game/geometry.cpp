@@ -6,6 +6,38 @@
 
 namespace kesmir {
 
+namespace {
+
+const double kStandardDegToRad = std::atan(1.0) * 4.0 / 180.0;
+
+struct DegreeTable {
+  double cosine[361];
+  double sine[361];
+  DegreeTable() {
+    for (int a = 0; a <= 360; ++a) {
+      cosine[a] = std::cos(a * kStandardDegToRad);
+      sine[a] = std::sin(a * kStandardDegToRad);
+    }
+  }
+};
+
+const DegreeTable& Table() {
+  static const DegreeTable table;
+  return table;
+}
+
+}  // namespace
+
+double CosDeg(const Game& game, int degrees) {
+  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return Table().cosine[degrees];
+  return std::cos(degrees * game.app.DegToRad);
+}
+
+double SinDeg(const Game& game, int degrees) {
+  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return Table().sine[degrees];
+  return std::sin(degrees * game.app.DegToRad);
+}
+
 void GetAngleDistance(Game& game, double x1, double y1, double x2, double y2) {
   const double dx = x2 - x1;
   const double dy = y2 - y1;

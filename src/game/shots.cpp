@@ -27,20 +27,43 @@ void PowderMark(Game& game, double x, double y, Colour colour) {
   SetPixel(game.surfaces.Terain, CLng(px), CLng(py), colour);
 }
 
-// Tests the shot against every fighter at its present point.
+// Tests the shot against every fighter at its present point. Most tests are misses far away, so only the
+// distance is worked out at once; the direction of the last measurement, which every measurement leaves
+// in Angle, is worked out when something may read it: before a hit or a death is handled and at the end.
 void HitFighters(Game& game, Bullet& b) {
   PlayState& p = game.play;
+  bool anglePending = false;
+  double pendingX = 0;
+  double pendingY = 0;
+  auto settleAngle = [&] {
+    if (!anglePending) return;
+    const Integer distance = p.Distance;  // the latest measurement's, which may be of equal points
+    GetAngleDistance(game, pendingX, pendingY, b.X, b.Y);
+    p.Distance = distance;
+    anglePending = false;
+  };
   for (int u = 0; u < kFighterSlots; ++u) {
     Fighter& f = p.Fighters[static_cast<std::size_t>(u)];
     if (f.Alive == 0 || u == b.Owner) continue;
     if (p.CleanerOn == kTrue) {
+      anglePending = false;
       GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
       if (p.Distance < 29) {
         b.Life = 0;  // the Cleaner swallows the shot
         continue;
       }
     }
-    GetAngleDistance(game, f.X + 10.0, f.Y + 10.0, b.X, b.Y);
+    const double fromX = f.X + 10.0;
+    const double fromY = f.Y + 10.0;
+    const double dx = b.X - fromX;
+    const double dy = b.Y - fromY;
+    p.Distance = CInt(std::sqrt(dx * dx + dy * dy));
+    if (dx != 0 || dy != 0) {  // equal points leave the angle as it was
+      anglePending = true;
+      pendingX = fromX;
+      pendingY = fromY;
+    }
+    if (p.Distance < 8 || f.Health < 1) settleAngle();
     if (p.Distance < 8) {
       if (f.Health > 0 && b.Owner == 0) p.Score = AddSat(p.Score, f.BulletSpeed - 2);
       b.Life = 0;
@@ -50,11 +73,13 @@ void HitFighters(Game& game, Bullet& b) {
       f.Health = static_cast<float>(f.Health - 3.0 * shooter.BulletSpeed);
       PlaySoundFx(game, kSoundFirstDamage + static_cast<int>(Int(game.Rnd() * 6)), f.X * 10.0 / 3.0);
     }
+    if (f.Health < 1) settleAngle();
     KillIfDead(game, u);
     // A kill by an opponent's shot is not the player's: take back the kill KillIfDead counted. Intended to
     // apply to the player's own death as well, as the kill count always has.
     if (f.Health < 1 && b.Owner != 0 && b.Life < 1) p.Kills = AddSat(p.Kills, -1);
   }
+  settleAngle();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/geometry.h"
 #include "render/effects.h"
 
 namespace kesmir {
@@ -73,14 +74,13 @@ void UpdateSnow(Game& game) {
   // The amount can pass the last slot for a frame before it is brought down by 20; the flakes beyond the
   // table are skipped.
   const int last = std::min<int>(e.SnowAmount, kLastSlot);
-  const double degToRad = game.app.DegToRad;
   for (int i = 0; i <= last; ++i) {
     SnowFlake& flake = e.SnowFlakes[static_cast<std::size_t>(i)];
     if (flake.Active == 0) StartFlake(game, flake);
     if (flake.Y > 300 || flake.X > 300) flake.Active = 0;  // gone, after this last move
     flake.Angle = AddSat(flake.Angle, static_cast<long long>(Int(game.Rnd() * 9)) - 4);  // wobble
-    flake.X = DoubleText(flake.X + flake.Speed * std::cos(flake.Angle * degToRad));
-    flake.Y = DoubleText(flake.Y + flake.Speed * std::sin(flake.Angle * degToRad));
+    flake.X = DoubleText(flake.X + flake.Speed * CosDeg(game, flake.Angle));
+    flake.Y = DoubleText(flake.Y + flake.Speed * SinDeg(game, flake.Angle));
     const int x = CLng(flake.X);
     const int y = CLng(flake.Y);
     if (flake.Y >= flake.GroundY) {

@@ -74,3 +74,44 @@ TEST(Simulator, TheAutopilotFightsSpawnedOpponentsAndScores) {
 
 }  // namespace
 }  // namespace kesmir::sim
+
+namespace kesmir::sim {
+namespace {
+
+TEST(Simulator, EveryEffectRunsUnderMaximumLoadAndSnowThinsWhenBusy) {
+  SimOptions options;
+  options.maxLoad = true;
+  options.maxFrames = 400;
+  options.minutes = 1000;
+  const SimResult r = RunSimulation(options);
+  EXPECT_GT(r.effects.bombs, 0);
+  EXPECT_GT(r.effects.explosions, 0);
+  EXPECT_GT(r.effects.cleanerRuns, 0);
+  EXPECT_GT(r.effects.flakesSettled, 0);
+  EXPECT_GT(r.effects.bloodStains, 0);
+
+  // Snow comes once the player has some bullet experience, and only while passes have time to spare.
+  SimOptions calm;
+  calm.seed = 8;
+  calm.minutes = 2;
+  calm.autopilot = true;
+  calm.immortal = true;
+  SimOptions busy = calm;
+  busy.busy = true;
+  EXPECT_GT(RunSimulation(calm).effects.flakesSettled, 0);
+  EXPECT_EQ(RunSimulation(busy).effects.flakesSettled, 0);
+}
+
+TEST(Simulator, ALongGameWithTheAutopilotBringsSupplyRuns) {
+  SimOptions options;
+  options.seed = 5;
+  options.minutes = 6;
+  options.autopilot = true;
+  options.immortal = true;
+  const SimResult r = RunSimulation(options);
+  EXPECT_GE(r.effects.supplyRuns, 1);
+  EXPECT_GE(r.effects.cleanerRuns, 5);
+}
+
+}  // namespace
+}  // namespace kesmir::sim

@@ -28,13 +28,20 @@ bool ParseArgs(int argc, char** argv, kesmir::sim::SimOptions& options) {
       options.maxFrames = number;
     } else if (arg == "--autopilot") {
       options.autopilot = true;
+    } else if (arg == "--busy") {
+      options.busy = true;
+    } else if (arg == "--until-death") {
+      options.untilDeath = true;
+    } else if (arg == "--name" && i + 1 < argc) {
+      options.name = argv[++i];
     } else if (arg == "--immortal") {
       options.immortal = true;
     } else if (arg == "--max-load") {
       options.maxLoad = true;
     } else {
       std::fprintf(stderr,
-                   "usage: kesmir-sim [--seed N] [--minutes M] [--frames F] [--autopilot] [--immortal] [--max-load]\n");
+                   "usage: kesmir-sim [--seed N] [--minutes M] [--frames F] [--autopilot] [--immortal] [--max-load]\n"
+                   "                  [--busy] [--until-death [--name NAME]]\n");
       return false;
     }
   }
@@ -48,6 +55,10 @@ int main(int argc, char** argv) {
   if (!ParseArgs(argc, argv, options)) return 2;
   std::error_code ec;
   options.dataDir = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+  // With a name to enter the run keeps its lists in the user folder, as the game does.
+  if (!options.name.empty()) {
+    if (const char* home = std::getenv("KESMIR_HOME"); home && *home) options.userDir = home;
+  }
   kesmir::SdlPictures pictures;  // the real picture files, decoded without a window
   options.pictures = &pictures;
   std::printf("%s\n", kesmir::sim::ResultJson(kesmir::sim::RunSimulation(options)).c_str());

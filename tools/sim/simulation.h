@@ -16,8 +16,23 @@ struct SimOptions {
   bool autopilot = false;
   bool maxLoad = false;
   bool immortal = false;          // the player's health is topped up before every frame
+  bool busy = false;              // passes have no spare time, as on a machine that is too slow
+  bool untilDeath = false;        // play until the player dies, whatever the minutes
+  std::string name;               // typed into the name entry when the score enters the high-score list
+  std::string userDir;            // where the game writes (options, score lists); empty: a temporary folder
   IPictures* pictures = nullptr;  // the picture decoder; none draws from empty surfaces
   std::string dataDir;            // the shipped data (fighter definitions); empty: none
+};
+
+// What the world effects did over the run.
+struct EffectTalliesCopy {
+  long long supplyRuns = 0;
+  long long bombs = 0;
+  long long explosions = 0;
+  long long drugsTaken = 0;
+  long long cleanerRuns = 0;
+  long long flakesSettled = 0;
+  long long bloodStains = 0;
 };
 
 struct SimResult {
@@ -36,6 +51,9 @@ struct SimResult {
   long frameNsP99 = 0;
   long maxRssKb = 0;
   bool fightersInBounds = true;  // every live fighter stayed within reach of the field
+  EffectTalliesCopy effects;
+  int finalScore = 0;
+  int highScorePlace = -1;  // where the score entered the high-score list, -1 when it did not
 };
 
 SimResult RunSimulation(const SimOptions& options);
