@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "fakes/fake_platform.h"
 
 namespace kesmir {
@@ -33,6 +35,23 @@ TEST(GetAngleDistance, EqualPointsKeepTheAngleAndGiveDistanceZero) {
   GetAngleDistance(*g, 7, 7, 7, 7);
   EXPECT_EQ(g->play.Angle, 134);
   EXPECT_EQ(g->play.Distance, 0);
+}
+
+}  // namespace
+}  // namespace kesmir
+
+namespace kesmir {
+namespace {
+
+TEST(DegreeTable, GivesExactlyWhatTheCosineOfTheRadiansGives) {
+  testing::FakeGame g;
+  g->app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
+  for (int a = -720; a <= 720; ++a) {
+    ASSERT_EQ(CosDeg(*g, a), std::cos(a * g->app.DegToRad)) << a;
+    ASSERT_EQ(SinDeg(*g, a), std::sin(a * g->app.DegToRad)) << a;
+  }
+  g->app.DegToRad = 0;  // before start-up sets it, every angle is zero radians
+  EXPECT_EQ(CosDeg(*g, 90), 1.0);
 }
 
 }  // namespace

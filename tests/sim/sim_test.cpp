@@ -2,6 +2,7 @@
 #include "simulation.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace kesmir::sim {
 namespace {
@@ -111,6 +112,40 @@ TEST(Simulator, ALongGameWithTheAutopilotBringsSupplyRuns) {
   const SimResult r = RunSimulation(options);
   EXPECT_GE(r.effects.supplyRuns, 1);
   EXPECT_GE(r.effects.cleanerRuns, 5);
+}
+
+}  // namespace
+}  // namespace kesmir::sim
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "scores/score_line.h"
+
+namespace kesmir::sim {
+namespace {
+
+TEST(Simulator, AfterDeathTheNameGoesIntoTheHiddenHighScoreList) {
+  const auto home = std::filesystem::temp_directory_path() / ("kesmir-sim-test-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(home / "OtherFiles");
+  SimOptions options;
+  options.seed = 3;
+  options.autopilot = true;
+  options.untilDeath = true;
+  options.name = "tESTER";
+  options.userDir = home.string();
+  const SimResult r = RunSimulation(options);
+  EXPECT_TRUE(r.gameEnded);
+  ASSERT_GE(r.highScorePlace, 0);  // no list on disk yet: any score enters
+  std::ifstream in(home / "Atop112.kzm", std::ios::binary);
+  std::stringstream contents;
+  contents << in.rdbuf();
+  const std::string firstLine = contents.str().substr(0, contents.str().find('\r'));
+  const std::string row = CodeScoreLine(firstLine, false);
+  EXPECT_NE(row.find("N=Tester"), std::string::npos) << row;
+  EXPECT_EQ(std::stoi(row.substr(0, 5)), r.finalScore);
+  std::filesystem::remove_all(home);
 }
 
 }  // namespace
