@@ -50,6 +50,7 @@ struct SimResult {
   long frameNsP50 = 0;
   long frameNsP99 = 0;
   long maxRssKb = 0;
+  long rssAfterFirstMinuteKb = 0;  // the high-water mark when the first game minute was over
   bool fightersInBounds = true;  // every live fighter stayed within reach of the field
   EffectTalliesCopy effects;
   int finalScore = 0;

@@ -1,0 +1,75 @@
+// Benchmarks of the hot paths: a frame with every table full, the terrain filters, the score-line codec.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "core/random.h"
+#include "render/surface.h"
+#include "scores/score_line.h"
+#include "simulation.h"
+#include "terrain/pixel_filters.h"
+
+namespace {
+
+// One frame at maximum load: 50 opponents, 201 shots, every blood particle, a full sky of snow, an
+// explosion, a bomb run and the Cleaner. The simulator's own timing of each RunFrame is reported too.
+void BM_RunFrameMaxLoad(benchmark::State& state) {
+  kesmir::sim::SimOptions options;
+  options.maxLoad = true;
+  options.minutes = 100000;
+  options.maxFrames = 200;
+  for (auto _ : state) {
+    const kesmir::sim::SimResult r = kesmir::sim::RunSimulation(options);
+    state.counters["frame_ns_p50"] = static_cast<double>(r.frameNsP50);
+    state.counters["frame_ns_p99"] = static_cast<double>(r.frameNsP99);
+  }
+  state.SetItemsProcessed(state.iterations() * options.maxFrames);
+}
+BENCHMARK(BM_RunFrameMaxLoad)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+kesmir::Surface NoisyMap() {
+  kesmir::Surface map(300, 300);
+  kesmir::Random random(7);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 300; ++x)
+      kesmir::SetPixel(map, x, y, static_cast<kesmir::Colour>(random.Rnd() * 16777215.0));
+  return map;
+}
+
+void BM_Blur(benchmark::State& state) {
+  const kesmir::Surface source = NoisyMap();
+  kesmir::Surface destination(300, 300);
+  for (auto _ : state) kesmir::Blur(source, 300, 300, destination, static_cast<kesmir::Integer>(state.range(0)));
+}
+BENCHMARK(BM_Blur)->Arg(1)->Arg(2)->Arg(6)->Unit(benchmark::kMillisecond);
+
+void BM_Diffuse(benchmark::State& state) {
+  const kesmir::Surface source = NoisyMap();
+  kesmir::Surface destination(300, 300);
+  kesmir::Random random(3);
+  for (auto _ : state) kesmir::Diffuse(random, source, 300, 300, destination, 2);
+}
+BENCHMARK(BM_Diffuse)->Unit(benchmark::kMillisecond);
+
+void BM_ScaleUp(benchmark::State& state) {
+  const kesmir::Surface source = NoisyMap();
+  kesmir::Surface destination(304, 304);
+  for (auto _ : state) kesmir::ScaleUp(source, 300, 300, destination, 304, 304);
+}
+BENCHMARK(BM_ScaleUp)->Unit(benchmark::kMillisecond);
+
+const std::string kLine =
+    "  589K= 41 T=12:07 A= 7 R= 4 B= 5 M= 3 MH=240 MA= 75 TP=   17HD=20021103?????????? N=Tessa";
+
+void BM_ScoreLineEncode(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(kesmir::CodeScoreLine(kLine, true));
+}
+BENCHMARK(BM_ScoreLineEncode);
+
+void BM_ScoreLineDecode(benchmark::State& state) {
+  const std::string digits = kesmir::CodeScoreLine(kLine, true);
+  for (auto _ : state) benchmark::DoNotOptimize(kesmir::CodeScoreLine(digits, false));
+}
+BENCHMARK(BM_ScoreLineDecode);
+
+}  // namespace
