@@ -1,6 +1,7 @@
 // Whole-file reads and atomic writes.
 #include "core/files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -10,9 +11,16 @@ namespace kesmir {
 std::optional<std::string> ReadFileLimited(const std::filesystem::path& path, std::size_t maxBytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string contents(maxBytes, '\0');
-  in.read(contents.data(), static_cast<std::streamsize>(maxBytes));
-  contents.resize(static_cast<std::size_t>(in.gcount()));
+  // Read in pieces: the bound caps a runaway file, it is not the size to reserve for a file of a few bytes.
+  std::string contents;
+  char piece[16 * 1024];
+  while (contents.size() < maxBytes) {
+    const std::size_t wanted = std::min(sizeof piece, maxBytes - contents.size());
+    in.read(piece, static_cast<std::streamsize>(wanted));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    contents.append(piece, got);
+    if (got < wanted) break;
+  }
   return contents;
 }
 
