@@ -1,12 +1,117 @@
-// The world score exchange. Offline for now: no transfer is made and the screens see no connection.
+// The world score exchange over passive FTP.
 #include "network/ftp_exchange.h"
 
+#include <string>
+#include <vector>
+
+#include "app/folders.h"
+#include "app/progress.h"
+#include "app/window_events.h"
+#include "core/files.h"
+#include "network/deployment.h"
+#include "network/exchange_report.h"
+#include "network/version_check.h"
+#include "scores/score_files.h"
+#include "scores/world_scores.h"
+
 namespace kesmir {
+namespace {
 
-Integer CheckConnection(Game& game) { return game.net.Connected; }
+void Step(Game& game, std::string_view caption) {
+  game.app.LoadingCaption = caption;
+  ShowProgress(game);
+}
 
-void DownloadWorldScores(Game&) {}
+// Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
+void FetchWorldFile(Game& game, const NetDeployment& d) {
+  constexpr std::string_view kWhat = "Downloading the world score list";
+  INetwork* network = game.platform.network;
+  if (!network) return;
+  std::string contents;
+  const TransferResult result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, d.limits, contents);
+  if (!result.ok) {
+    ReportTransferFailure(game, kWhat, result.error);
+    return;
+  }
+  if (!IsWorldListFile(contents)) {
+    ReportTransferFailure(game, kWhat, "the server's file is not a world score list; your copy was kept");
+    return;
+  }
+  const auto path = UserPath(game, kWorldScoreFile);
+  if (!WriteFileAtomic(path, contents)) ReportTransferFailure(game, kWhat, "cannot write " + path.string());
+}
 
-void UploadWorldScores(Game&) {}
+}  // namespace
+
+Integer CheckConnection(Game& game) {
+  const NetDeployment& d = Deployment(game);
+  Integer connected = 0;
+  if (!d.ftp.host.empty() && game.platform.connection) {
+    connected = game.platform.connection->Reachable(d.ftp.host, d.ftp.port).value_or(false) ? kTrue : 0;
+  }
+  game.net.Connected = connected;
+  return connected;
+}
+
+void DownloadWorldScores(Game& game) {
+  const NetDeployment& d = Deployment(game);
+  if (d.ftp.host.empty()) return;  // offline: there is no server to exchange with
+  ExchangeScope scope(game);
+  if (CheckNewVersion(game) != 0) return;  // the player has just been told to get the new version first
+  game.app.ProgressStep = 0;
+  DoEvents(game);
+  Step(game, "Connecting for download..");
+  ShowProgress(game);
+  ShowProgress(game);
+  Step(game, "Downloading..");
+  FetchWorldFile(game, d);
+  ShowProgress(game);
+  ShowProgress(game);
+  // A failed download still merges into the list on disk and sends it: the local scores reach the server.
+  SynchronizeScores(game);
+}
+
+void UploadWorldScores(Game& game) {
+  constexpr std::string_view kWhat = "Uploading the world score list";
+  const NetDeployment& d = Deployment(game);
+  if (d.ftp.host.empty() || !game.platform.network) return;  // offline: the list stays on this machine
+  ExchangeScope scope(game);
+  Step(game, "Connecting for upload..");
+  Step(game, "Uploading..");
+  bool sent = false;
+  if (const auto contents = ReadFileLimited(UserPath(game, kWorldScoreFile), kMaxWorldFileBytes); !contents) {
+    ReportTransferFailure(game, kWhat, "cannot read " + UserPath(game, kWorldScoreFile).string());
+  } else {
+    const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents, d.limits);
+    sent = result.ok;
+    if (!sent) ReportTransferFailure(game, kWhat, result.error);
+  }
+  ShowProgress(game);
+  if (sent) ListRemoteFiles(game);
+  ShowProgress(game);
+  game.scores.WsLoadCount = 0;  // the world-score screen reads the merged file on its next pass
+}
+
+void ListRemoteFiles(Game& game) {
+  const NetDeployment& d = Deployment(game);
+  if (d.ftp.host.empty() || !game.platform.network) return;
+  std::vector<std::string> names;
+  game.platform.network->FtpList(d.ftp, d.limits, names);
+}
+
+bool IsWorldListFile(std::string_view text) {
+  std::size_t lineNumber = 0;
+  std::size_t start = 0;
+  while (start <= text.size() && lineNumber <= static_cast<std::size_t>(kWorldPlaces)) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line == "END") return true;
+    ++lineNumber;
+    start = end + 1;
+  }
+  return false;
+}
 
 }  // namespace kesmir

@@ -1,16 +1,37 @@
 // The world score file's exchange with the score server, and the connection check the screens ask.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "core/game.h"
 
 namespace kesmir {
 
-// Refreshes and returns Connected: -1 when the score server can be reached, else 0.
+// The server's world score file, in the account's login folder. Every player's game reads and writes this one
+// file, so its name and its digit-form layout never change.
+inline constexpr std::string_view kRemoteWorldFile = "Atopw.kzm";
+// A world list written by the game is about 50 KB; a served file above this is refused.
+inline constexpr std::size_t kMaxWorldFileBytes = 1024 * 1024;
+
+// Refreshes and returns Connected: -1 when the configured score server accepted a connection at the latest
+// background check, else 0 (also before the first answer and without a score server). Never waits.
 Integer CheckConnection(Game& game);
-// Fetches the server's world list over the hidden world file, then merges the local list into it, saves it
-// and uploads it.
+
+// The synchronisation: the version check, which stops everything when a newer version is announced; the
+// server's world list fetched over the hidden world file; then SynchronizeScores merges the local list into
+// it, saves it and uploads it. A served list that is larger than kMaxWorldFileBytes or is not a world list
+// leaves the hidden file as it was. Failed transfers are told in one message box at the end.
 void DownloadWorldScores(Game& game);
-// Sends the hidden world file to the server; called by SaveWorldScores once the file is written.
+
+// Sends the hidden world file to the server; called by SaveWorldScores once the file is written. The next
+// LoadWorldScores reads the file again.
 void UploadWorldScores(Game& game);
+
+// Lists the server's login folder (the names are not used).
+void ListRemoteFiles(Game& game);
+
+// True when text is a world list file: an "END" line after at most 501 rows.
+bool IsWorldListFile(std::string_view text);
 
 }  // namespace kesmir

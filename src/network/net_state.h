@@ -1,12 +1,38 @@
-// Network status as the screens see it.
+// Network state: the connection flag the screens see, where the servers are, and the last announcement read.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/numbers.h"
+#include "platform/ports.h"
 
 namespace kesmir {
 
+// Where the score server and the version announcement live, from OtherFiles/Network.txt. An empty FTP host
+// means offline; an empty web address means no announcement can be fetched.
+struct NetDeployment {
+  FtpAccount ftp;
+  std::string webBase;  // "http://host:port" without a trailing "/"
+  TransferLimits limits;
+};
+
 struct NetState {
-  Integer Connected = 0;  // -1 after a successful check of the score server
+  Integer Connected = 0;  // -1 while the score server answered the latest check
+
+  // The announcement of the newest version as last read.
+  std::string LatestVersion;
+  std::string LatestSize;
+  std::string LatestFile;
+
+  // The deployment as last read, and which file (path, time and size) it was read from.
+  bool DeploymentRead = false;
+  std::string DeploymentStamp;
+  NetDeployment Deployment;
+
+  // Failed transfers of the exchange under way; the user is told once, when its outermost step ends.
+  int ExchangeDepth = 0;
+  std::vector<std::string> TransferFailures;
 };
 
 }  // namespace kesmir

@@ -11,7 +11,9 @@
 
 #include "app/startup.h"
 #include "core/game.h"
+#include "platform/curl_network.h"
 #include "platform/sdl_audio.h"
+#include "platform/sdl_desktop.h"
 #include "platform/sdl_platform.h"
 
 namespace {
@@ -77,6 +79,12 @@ int main(int, char**) {
   game->platform = {&frontEnd, &frontEnd, &frontEnd, &clock, &frontEnd, &pictures, &fonts, &system};
   kesmir::SdlAudio audio;  // opened by LoadSounds; without a device the game runs silent
   game->platform.sound = &audio;
+  kesmir::CurlNetwork network;
+  kesmir::CurlConnectionMonitor connection;  // checks the score server in the background
+  kesmir::SdlDesktop desktop;
+  game->platform.network = &network;
+  game->platform.connection = &connection;
+  game->platform.desktop = &desktop;
   game->Randomize();
   if (const char* report = std::getenv("KESMIR_REPORT_STARTUP"); report && *report == '1') {
     game->app.ReportStartupTime = true;

@@ -1,6 +1,7 @@
 // The small interfaces through which the game reaches the platform; SDL implements them, tests fake them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -175,6 +176,65 @@ class ISound {
   virtual void PlayLooping(int buffer) = 0;
 };
 
+// An FTP account on the score server. The password is handed to the transfer only, never printed.
+struct FtpAccount {
+  std::string host;
+  int port = 21;
+  std::string user;
+  std::string password;
+  bool tryTls = true;  // use TLS when the server offers it, else plain; false: always plain
+};
+
+// Limits of one transfer, in seconds: the connection with the FTP greeting and log-in, each later server
+// answer, a stretch without any progress, the whole transfer.
+struct TransferLimits {
+  long connectSeconds = 10;
+  long responseSeconds = 15;
+  long stallSeconds = 15;
+  long totalSeconds = 60;
+};
+
+// The outcome of one transfer: error names what failed when ok is false (never the password).
+struct TransferResult {
+  bool ok = false;
+  std::string error;
+};
+
+// Blocking transfers with the score server (passive FTP) and the web server (HTTP). Downloads land in memory:
+// a download larger than maxBytes fails, so a runaway file never reaches the disk.
+class INetwork {
+ public:
+  virtual ~INetwork() = default;
+  virtual TransferResult FtpGet(const FtpAccount& account, const std::string& remoteName, std::size_t maxBytes,
+                                const TransferLimits& limits, std::string& contents) = 0;
+  // Stores contents under remoteName; the server's file is replaced only once the whole upload has arrived.
+  virtual TransferResult FtpPut(const FtpAccount& account, const std::string& remoteName, const std::string& contents,
+                                const TransferLimits& limits) = 0;
+  // The names in the account's login folder.
+  virtual TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
+                                 std::vector<std::string>& names) = 0;
+  // Fetches an http:// or https:// address; a server's error status is a failure.
+  virtual TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
+                                 std::string& contents) = 0;
+};
+
+// Whether a server accepts connections, found out in the background so that asking never waits.
+class IConnectionMonitor {
+ public:
+  virtual ~IConnectionMonitor() = default;
+  // The latest answer for host:port (true: it accepted a connection), nullopt before the first answer for
+  // that server. Starts a fresh check in the background when the latest is old enough.
+  virtual std::optional<bool> Reachable(const std::string& host, int port) = 0;
+};
+
+// The desktop: hands an address to the user's web browser or download handler.
+class IDesktop {
+ public:
+  virtual ~IDesktop() = default;
+  // False when it could not be handed over.
+  virtual bool OpenUrl(const std::string& url) = 0;
+};
+
 // The platform parts a Game uses; owned by main (SDL) or by a test (fakes).
 struct Platform {
   IWindow* window = nullptr;
@@ -186,6 +246,9 @@ struct Platform {
   IFonts* fonts = nullptr;
   ISystem* system = nullptr;
   ISound* sound = nullptr;
+  INetwork* network = nullptr;
+  IConnectionMonitor* connection = nullptr;
+  IDesktop* desktop = nullptr;
 };
 
 }  // namespace kesmir

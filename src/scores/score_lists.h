@@ -29,6 +29,9 @@ struct ScoreLists {
   Integer WsUploadCount = 0;  // uploads of the world list by all players
   std::string WsLastUpdate;   // "dd.mm.yyyy" of the last upload
   std::string WsListDate;     // the list's date as last read; equal to WsLastUpdate after a read
+  std::string WsListDateKey;  // WsListDate as "yyyymmdd", against which the rows' dates are compared
+  // The world rows' arrows: 1 up (new since the last update), 2 down (moved down or older), 0 neutral.
+  std::array<Integer, kWorldPlaces> WsMark{};
 
   // Load throttles: a list file is read when its count is 1 (the first call and every 10,000th after it).
   Integer HsLoadCount = 0;

@@ -22,6 +22,9 @@ FakeGame::FakeGame() {
   game->app.DataDir = root / "data";
   game->platform = {&window, &keyboard, &mouse, &clock, &dialogs, &pictures, &fonts, &system};
   game->platform.sound = &sound;
+  game->platform.network = &network;
+  game->platform.connection = &connection;
+  game->platform.desktop = &desktop;
   game->random.Seed(12345);
   game->random.SetDeterministic(true);
 }

@@ -134,8 +134,87 @@ class FakeDialogs : public IDialogs {
     MessageKind kind;
   };
   std::vector<Shown> shown;
+  bool answerYes = true;  // the answer to Yes/No questions
   bool ShowMessage(const std::string& title, const std::string& text, MessageKind kind) override {
     shown.push_back({title, text, kind});
+    return kind != MessageKind::YesNo || answerYes;
+  }
+};
+
+// A score server and a web server in memory: FTP files by name, web files by address. Each failure switch
+// makes the matching transfer fail with the error text given.
+class FakeNetwork : public INetwork {
+ public:
+  std::map<std::string, std::string> ftpFiles;
+  std::map<std::string, std::string> webFiles;
+  std::string failFtpGet, failFtpPut, failFtpList, failHttp;
+  std::vector<std::string> calls;  // "get Atopw.kzm", "put Atopw.kzm", "list", "http <url>"
+  FtpAccount lastAccount;
+  TransferLimits lastLimits;
+
+  TransferResult FtpGet(const FtpAccount& account, const std::string& name, std::size_t maxBytes,
+                        const TransferLimits& limits, std::string& contents) override {
+    Note(account, limits, "get " + name);
+    if (!failFtpGet.empty()) return {false, failFtpGet};
+    return Serve(ftpFiles, name, maxBytes, contents);
+  }
+  TransferResult FtpPut(const FtpAccount& account, const std::string& name, const std::string& contents,
+                        const TransferLimits& limits) override {
+    Note(account, limits, "put " + name);
+    if (!failFtpPut.empty()) return {false, failFtpPut};
+    ftpFiles[name] = contents;
+    return {true, {}};
+  }
+  TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
+                         std::vector<std::string>& names) override {
+    Note(account, limits, "list");
+    if (!failFtpList.empty()) return {false, failFtpList};
+    names.clear();
+    for (const auto& [name, contents] : ftpFiles) names.push_back(name);
+    return {true, {}};
+  }
+  TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
+                         std::string& contents) override {
+    lastLimits = limits;
+    calls.push_back("http " + url);
+    if (!failHttp.empty()) return {false, failHttp};
+    return Serve(webFiles, url, maxBytes, contents);
+  }
+
+ private:
+  void Note(const FtpAccount& account, const TransferLimits& limits, std::string call) {
+    lastAccount = account;
+    lastLimits = limits;
+    calls.push_back(std::move(call));
+  }
+  static TransferResult Serve(const std::map<std::string, std::string>& files, const std::string& key,
+                              std::size_t maxBytes, std::string& contents) {
+    const auto it = files.find(key);
+    if (it == files.end()) return {false, "no such file"};
+    if (it->second.size() > maxBytes) return {false, "the file is too large"};
+    contents = it->second;
+    return {true, {}};
+  }
+};
+
+// The connection check's answer, set by the test.
+class FakeConnection : public IConnectionMonitor {
+ public:
+  std::optional<bool> answer;
+  std::string host;
+  int port = 0;
+  std::optional<bool> Reachable(const std::string& h, int p) override {
+    host = h;
+    port = p;
+    return answer;
+  }
+};
+
+class FakeDesktop : public IDesktop {
+ public:
+  std::vector<std::string> opened;
+  bool OpenUrl(const std::string& url) override {
+    opened.push_back(url);
     return true;
   }
 };
@@ -197,6 +276,9 @@ struct FakeGame {
   FakeFonts fonts;
   FakeSystem system;
   FakeSound sound;
+  FakeNetwork network;
+  FakeConnection connection;
+  FakeDesktop desktop;
   std::unique_ptr<Game> game = std::make_unique<Game>();
   std::filesystem::path root;
 

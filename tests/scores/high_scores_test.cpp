@@ -235,7 +235,8 @@ TEST_F(HighScores, AnEmptyNameIsDrawnAsZeroAndUploadNeedsAConnection) {
   g->input.FireHeld = kTrue;
   Pass();
   EXPECT_EQ(g->input.FireHeld, kTrue);  // offline: the button does not take the press
-  g->net.Connected = kTrue;
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = 127.0.0.1\n");
+  g.connection.answer = true;
   Pass();
   EXPECT_EQ(g->input.FireHeld, 0);
   EXPECT_FALSE(Drew("PLEASE CONNECT FIRST"));

@@ -1,0 +1,132 @@
+// The deployment file: what it sets, the lines it skips and how it says so, where it is found, and the
+// connection flag that follows from it.
+#include "network/deployment.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "network/ftp_exchange.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
+
+TEST(DeploymentFile, SetsEveryKeyAndKeepsTheDefaultsOfTheOthers) {
+  std::vector<int> bad;
+  const NetDeployment d = ParseDeployment(
+      "# the score server\r\n"
+      "\r\n"
+      "  ftp_host =  scores.example.org  \r\n"
+      "ftp_user=kesmir1\r\n"
+      "ftp_password = p=ss word\r\n"  // only the first "=" separates
+      "web_base = http://127.0.0.1:8080/\r\n",
+      bad);
+  EXPECT_TRUE(bad.empty());
+  EXPECT_EQ(d.ftp.host, "scores.example.org");
+  EXPECT_EQ(d.ftp.port, 21);
+  EXPECT_EQ(d.ftp.user, "kesmir1");
+  EXPECT_EQ(d.ftp.password, "p=ss word");
+  EXPECT_TRUE(d.ftp.tryTls);
+  EXPECT_EQ(d.webBase, "http://127.0.0.1:8080");
+  EXPECT_EQ(d.limits.connectSeconds, 10);
+  EXPECT_EQ(d.limits.responseSeconds, 15);
+  EXPECT_EQ(d.limits.stallSeconds, 15);
+  EXPECT_EQ(d.limits.totalSeconds, 60);
+
+  const NetDeployment other = ParseDeployment(
+      "ftp_host = [::1]\nftp_port = 2121\nftps = no\nconnect_timeout = 1\nresponse_timeout = 2\n"
+      "stall_timeout = 3\ntransfer_timeout = 3600\nftp_password =\n",
+      bad);
+  EXPECT_TRUE(bad.empty());
+  EXPECT_EQ(other.ftp.host, "[::1]");
+  EXPECT_EQ(other.ftp.port, 2121);
+  EXPECT_FALSE(other.ftp.tryTls);
+  EXPECT_EQ(other.limits.connectSeconds, 1);
+  EXPECT_EQ(other.limits.responseSeconds, 2);
+  EXPECT_EQ(other.limits.stallSeconds, 3);
+  EXPECT_EQ(other.limits.totalSeconds, 3600);
+  EXPECT_EQ(other.ftp.password, "");
+}
+
+TEST(DeploymentFile, SkipsLinesThatCouldMisleadTheTransfers) {
+  std::vector<int> bad;
+  const NetDeployment d = ParseDeployment(
+      "ftp_host = evil.org/path\n"       // 1: would change the address
+      "ftp_host = user@host\n"           // 2
+      "ftp_port = 0\n"                   // 3
+      "ftp_port = 65536\n"               // 4
+      "ftp_port = 21x\n"                 // 5
+      "ftps = maybe\n"                   // 6
+      "web_base = ftp://host\n"          // 7
+      "web_base = http://a b\n"          // 8
+      "ftp_user = a\x01" "b\n"           // 9: a control character
+      "connect_timeout = 0\n"            // 10
+      "transfer_timeout = 1.5\n"         // 11
+      "color = blue\n"                   // 12: no such key
+      "just words\n"                     // 13
+      "ftp_host = good-host_1.example\n",
+      bad);
+  EXPECT_EQ(bad, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+  EXPECT_EQ(d.ftp.host, "good-host_1.example");
+  EXPECT_EQ(d.ftp.port, 21);
+  EXPECT_TRUE(d.ftp.tryTls);
+  EXPECT_EQ(d.webBase, "");
+  EXPECT_EQ(d.ftp.user, "");
+  EXPECT_EQ(d.limits.connectSeconds, 10);
+  EXPECT_EQ(d.limits.totalSeconds, 60);
+}
+
+TEST(DeploymentFile, IsFoundInTheUserFolderFirstAndReadAgainWhenItChanges) {
+  FakeGame g;
+  EXPECT_EQ(Deployment(*g).ftp.host, "");  // no file: offline
+  g.WriteDataFile("OtherFiles/Network.txt", "ftp_host = shipped.example\n");
+  EXPECT_EQ(Deployment(*g).ftp.host, "shipped.example");
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = mine.example\nftp_port = 2121\n");
+  EXPECT_EQ(Deployment(*g).ftp.host, "mine.example");
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = other.example\n");
+  EXPECT_EQ(Deployment(*g).ftp.host, "other.example");
+  EXPECT_EQ(Deployment(*g).ftp.port, 21);  // a value the new file no longer sets is back at its default
+}
+
+TEST(DeploymentFile, SkippedLinesAreSaidOnceByNumberNeverByContent) {
+  FakeGame g;
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = h\nftp_password secret7\nftp_port = x\n");
+  CaptureStderr();
+  Deployment(*g);
+  Deployment(*g);
+  CheckConnection(*g);
+  const std::string said = GetCapturedStderr();
+  EXPECT_NE(said.find("Network.txt: ignoring lines 2, 3"), std::string::npos) << said;
+  EXPECT_EQ(said.find("secret7"), std::string::npos);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+}
+
+TEST(ConnectionFlag, FollowsTheBackgroundCheckOfTheConfiguredServerAndNeverItsAbsence) {
+  FakeGame g;
+  g->net.Connected = kTrue;
+  g.connection.answer = true;
+  EXPECT_EQ(CheckConnection(*g), 0);  // no score server set up
+  EXPECT_EQ(g.connection.host, "");   // and none asked about
+
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = 127.0.0.1\nftp_port = 2121\n");
+  g.connection.answer.reset();
+  EXPECT_EQ(CheckConnection(*g), 0);  // no answer yet
+  EXPECT_EQ(g.connection.host, "127.0.0.1");
+  EXPECT_EQ(g.connection.port, 2121);
+  g.connection.answer = true;
+  EXPECT_EQ(CheckConnection(*g), kTrue);
+  EXPECT_EQ(g->net.Connected, kTrue);
+  g.connection.answer = false;
+  EXPECT_EQ(CheckConnection(*g), 0);
+  EXPECT_EQ(g->net.Connected, 0);
+}
+
+}  // namespace
+}  // namespace kesmir

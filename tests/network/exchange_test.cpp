@@ -1,0 +1,248 @@
+// The synchronisation's chain over fake servers: its steps and captions, the version gate, what a failed or
+// damaged transfer leaves behind and how the user is told.
+#include "network/ftp_exchange.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "network/version_check.h"
+#include "scores/score_files.h"
+#include "world_files.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+using testing::ReadWorldFile;
+using testing::WorldListFile;
+using testing::WorldTestRow;
+
+constexpr const char* kAnnouncementUrl = "http://web.test/Games/Kesmir/NewVer.txt";
+
+std::string Announcement(const std::string& version) {
+  // Columns: version 1-4, size 6-9, installer 33-72.
+  std::string line = version + std::string(5 - version.size(), ' ') + "2.5  Kesmir for Linux";
+  line.resize(32, ' ');
+  return line + "Kesmir 115.exe\r\n";
+}
+
+struct Exchange : ::testing::Test {
+  FakeGame g;
+  ScoreLists& lists = g->scores;
+
+  void SetUp() override {
+    g.WriteUserFile("OtherFiles/Network.txt",
+                    "ftp_host = 127.0.0.1\nftp_user = kesmir7\nftp_password = secret7\nweb_base = http://web.test\n");
+    g.connection.answer = true;
+    g->app.FormCaption = kFormCaption;
+    g.clock.today = {2024, 3, 9};
+    g.network.webFiles[kAnnouncementUrl] = Announcement("1.14");
+    g.network.ftpFiles["Atopw.kzm"] = WorldListFile(5000, "S", 41, "01.02.2024");
+    // The local list, loaded: one row between the server's first two, the others empty.
+    for (int place = 0; place < kLocalRows; ++place) SetLocalRow(lists, place, WorldTestRow(0, ""));
+    SetLocalRow(lists, 0, WorldTestRow(4995, "Local"));
+    lists.HsLoadCount = 1;
+  }
+  std::string ServerFile() { return g.network.ftpFiles["Atopw.kzm"]; }
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const auto& call : g.fonts.calls) {
+      if (call.text.starts_with("   ")) captions.push_back(call.text.substr(3));
+    }
+    return captions;
+  }
+};
+
+TEST_F(Exchange, ASynchronisationFetchesMergesSavesAndSendsTheListInTwentyTwoSteps) {
+  CheckConnection(*g);  // as the screen does on every pass
+  DownloadWorldScores(*g);
+  EXPECT_EQ(g.network.calls,
+            (std::vector<std::string>{std::string("http ") + kAnnouncementUrl, "get Atopw.kzm", "put Atopw.kzm", "list"}));
+  const auto server = ReadWorldFile(ServerFile());
+  ASSERT_EQ(server.rows.size(), 101u);
+  EXPECT_EQ(server.rows[0].name, "S0");
+  EXPECT_EQ(server.rows[1].name, "Local");
+  EXPECT_EQ(server.rows[2].name, "S1");
+  EXPECT_EQ(server.trailer, (std::vector<std::string>{"42", "09.03.2024", "01.02.2024"}));
+  EXPECT_EQ(g.ReadUserFile("Atopw.kzm"), ServerFile());
+  EXPECT_EQ(lists.WsLoadCount, 0);  // the screen reads the merged file next
+  EXPECT_TRUE(g.dialogs.shown.empty());
+  EXPECT_EQ(g.network.lastAccount.user, "kesmir7");
+  EXPECT_EQ(g.network.lastAccount.password, "secret7");
+  EXPECT_EQ(g.network.lastLimits.connectSeconds, 10);
+  EXPECT_EQ(g.network.lastLimits.responseSeconds, 15);
+  EXPECT_EQ(g.network.lastLimits.stallSeconds, 15);
+  EXPECT_EQ(g.network.lastLimits.totalSeconds, 60);
+
+  // Each step of the bar with its caption: the whole chain fills the transfer scale exactly.
+  std::vector<std::string> expected(3, "CONNECTING FOR DOWNLOAD..");
+  expected.insert(expected.end(), 3, "DOWNLOADING..");
+  expected.push_back("LOADING..");
+  expected.insert(expected.end(), 10, "SYNCHRONIZING..");
+  expected.push_back("SAVING..");
+  expected.push_back("CONNECTING FOR UPLOAD..");
+  expected.insert(expected.end(), 3, "UPLOADING..");
+  EXPECT_EQ(Captions(), expected);
+  EXPECT_EQ(g->app.ProgressStep, 22);
+
+  // Again: the local row is there already and is not added twice.
+  g.network.calls.clear();
+  DownloadWorldScores(*g);
+  const auto again = ReadWorldFile(ServerFile());
+  EXPECT_EQ(again.Names(), server.Names());
+  EXPECT_EQ(again.trailer[0], "43");
+}
+
+TEST_F(Exchange, ANewerVersionStopsEverythingAfterItsMessagesWhateverTheAnswer) {
+  g.network.webFiles[kAnnouncementUrl] = Announcement("1.15");
+  const std::string before = ServerFile();
+  g.dialogs.answerYes = false;
+  DownloadWorldScores(*g);
+  ASSERT_EQ(g.dialogs.shown.size(), 2u);
+  EXPECT_EQ(g.dialogs.shown[0].text,
+            "New Kesmir 1.15 is online.\nIf you want to upload scores you must download the latest version of Kesmir");
+  EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Information);
+  EXPECT_EQ(g.dialogs.shown[1].text, "Do you want to download it now?");
+  EXPECT_EQ(g.dialogs.shown[1].kind, MessageKind::YesNo);
+  EXPECT_EQ(g.network.calls.size(), 1u);  // the announcement only
+  EXPECT_EQ(ServerFile(), before);
+  EXPECT_TRUE(g.ReadUserFile("Atopw.kzm").empty());
+  EXPECT_TRUE(g.desktop.opened.empty());
+
+  g.dialogs.shown.clear();
+  g.dialogs.answerYes = true;
+  DownloadWorldScores(*g);
+  ASSERT_EQ(g.dialogs.shown.size(), 3u);
+  EXPECT_EQ(g.dialogs.shown[2].title, std::string(kFormCaption) + std::string(14, ' '));
+  EXPECT_EQ(g.dialogs.shown[2].text, "Last version: 1.15  (2.5 Mb)");
+  EXPECT_EQ(g.desktop.opened, (std::vector<std::string>{"http://web.test/Games/Kesmir/Kesmir%20115.exe"}));
+  EXPECT_EQ(ServerFile(), before);
+  EXPECT_EQ(g.ReadUserFile("OtherFiles/NewVer.txt"), Announcement("1.15"));
+}
+
+TEST_F(Exchange, VersionsCompareAsText) {
+  struct Case {
+    std::string announced;
+    std::string caption;
+    bool newer;
+  };
+  const std::vector<Case> cases = {
+      {"1.14", kFormCaption, false}, {"1.13", kFormCaption, false}, {"1.15", kFormCaption, true},
+      {"1.2", kFormCaption, true},   {"", kFormCaption, false},     {"1.10", "Kesmir 1.9  - 27.08.2002", false},
+  };
+  g.dialogs.answerYes = false;
+  for (const Case& c : cases) {
+    g.network.webFiles[kAnnouncementUrl] = c.announced.empty() ? "" : Announcement(c.announced);
+    g->app.FormCaption = c.caption;
+    g.dialogs.shown.clear();
+    EXPECT_EQ(CheckNewVersion(*g), c.newer ? kTrue : 0) << c.announced;
+    EXPECT_EQ(g.dialogs.shown.size(), c.newer ? 2u : 0u) << c.announced;
+  }
+}
+
+TEST_F(Exchange, TheLastAnnouncementReadDecidesWhileTheWebServerIsDown) {
+  g.network.failHttp = "Couldn't connect to server";
+  EXPECT_EQ(CheckNewVersion(*g), 0);  // nothing known: the exchange may go on
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Fetching the version announcement: Couldn't connect to server"),
+            std::string::npos);
+
+  g.dialogs.shown.clear();
+  ShowLatestVersion(*g);  // nothing to show but the failure
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
+  EXPECT_TRUE(g.desktop.opened.empty());
+
+  g.WriteUserFile("OtherFiles/NewVer.txt", Announcement("1.15"));
+  g.dialogs.shown.clear();
+  EXPECT_EQ(CheckNewVersion(*g), kTrue);
+  ASSERT_EQ(g.dialogs.shown.size(), 4u);  // the two questions, the version shown, then the one failure note
+  EXPECT_EQ(g.dialogs.shown[3].kind, MessageKind::Warning);
+  EXPECT_EQ(std::count(g.dialogs.shown[3].text.begin(), g.dialogs.shown[3].text.end(), '\n'), 2);
+}
+
+TEST_F(Exchange, TheAnnouncedFileNameCannotLeadOutOfTheFolder) {
+  g.network.webFiles[kAnnouncementUrl] = "1.15 2.5\r\n";  // too short for a file name
+  ShowLatestVersion(*g);
+  EXPECT_EQ(g.dialogs.shown.back().text, "Last version: 1.15  (2.5Mb)");
+  EXPECT_EQ(g.desktop.opened.back(), "http://web.test/Games/Kesmir/");
+  EXPECT_EQ(InstallerUrl("http://w", " ../../etc/x?y#z "), "http://w/Games/Kesmir/..%2F..%2Fetc%2Fx%3Fy%23z");
+  EXPECT_EQ(InstallerUrl("http://w", ".."), "http://w/Games/Kesmir/");
+  EXPECT_EQ(InstallerUrl("http://w", "Kesmir-1.15_a~b.tar.gz"), "http://w/Games/Kesmir/Kesmir-1.15_a~b.tar.gz");
+}
+
+TEST_F(Exchange, AFailedDownloadStillMergesIntoTheListOnDiskAndSendsItWithOneMessage) {
+  g.WriteUserFile("Atopw.kzm", WorldListFile(3000, "H", 7, "05.05.2023"));
+  g.network.ftpFiles.clear();
+  g.network.failFtpGet = "Couldn't connect to server";
+  DownloadWorldScores(*g);
+  const auto server = ReadWorldFile(ServerFile());
+  ASSERT_EQ(server.rows.size(), 101u);
+  EXPECT_EQ(server.rows[0].name, "Local");
+  EXPECT_EQ(server.rows[1].name, "H0");
+  EXPECT_EQ(server.trailer[0], "8");
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Downloading the world score list: Couldn't connect to server"),
+            std::string::npos);
+
+  // Nothing reaches the server: still one message, naming both transfers; no listing after a failed upload.
+  g.dialogs.shown.clear();
+  g.network.calls.clear();
+  g.network.failFtpPut = "Timeout was reached";
+  DownloadWorldScores(*g);
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Downloading the world score list"), std::string::npos);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Uploading the world score list: Timeout was reached"), std::string::npos);
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "list"), 0);
+  EXPECT_EQ(ReadWorldFile(g.ReadUserFile("Atopw.kzm")).trailer[0], "9");  // merged and saved all the same
+}
+
+TEST_F(Exchange, AServedFileThatIsNoWorldListNeverReplacesTheOneOnDisk) {
+  const std::string mine = WorldListFile(3000, "H", 7, "05.05.2023");
+  std::string manyLines;
+  for (int i = 0; i < 10000; ++i) manyLines += "49-50-51-\r\n";
+  for (const std::string& served : {manyLines, std::string("\x89PNG\r\n\x1a\n\0\xff", 10), std::string()}) {
+    g.WriteUserFile("Atopw.kzm", mine);
+    g.network.ftpFiles["Atopw.kzm"] = served;
+    g.dialogs.shown.clear();
+    DownloadWorldScores(*g);
+    const auto kept = ReadWorldFile(g.ReadUserFile("Atopw.kzm"));
+    EXPECT_EQ(kept.rows[1].name, "H0");  // the list on disk, merged, not the served file
+    EXPECT_EQ(kept.trailer[0], "8");
+    ASSERT_EQ(g.dialogs.shown.size(), 1u);
+    EXPECT_NE(g.dialogs.shown[0].text.find("not a world score list"), std::string::npos);
+  }
+  EXPECT_EQ(lists.HsScore[0], " 4995");
+}
+
+TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {
+  auto rows = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "49-\r\n";
+    return text;
+  };
+  EXPECT_TRUE(IsWorldListFile(rows(501) + "END\r\n"));
+  EXPECT_FALSE(IsWorldListFile(rows(502) + "END\r\n"));
+  EXPECT_TRUE(IsWorldListFile("END"));
+  EXPECT_TRUE(IsWorldListFile(rows(3) + "END\n1\n"));
+  EXPECT_FALSE(IsWorldListFile(rows(3) + " END\r\n"));
+  EXPECT_FALSE(IsWorldListFile(""));
+}
+
+TEST(Offline, WithoutAScoreServerNothingIsSentOrShown) {
+  FakeGame g;
+  DownloadWorldScores(*g);
+  UploadWorldScores(*g);
+  ShowLatestVersion(*g);
+  EXPECT_TRUE(g.network.calls.empty());
+  EXPECT_TRUE(g.dialogs.shown.empty());
+  EXPECT_TRUE(g.desktop.opened.empty());
+}
+
+}  // namespace
+}  // namespace kesmir

@@ -1,0 +1,72 @@
+// Real servers for the network tests, all on 127.0.0.1 with free ports: scripts/score-server (FTP and web), a
+// server that accepts connections and never answers, and one whose connections never complete.
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kesmir::testing {
+
+inline constexpr const char* kServerUser = "kesmir7";
+inline constexpr const char* kServerPassword = "secret7";
+
+class ScoreServer {
+ public:
+  // Starts scripts/score-server with the files under root, writing Network.txt into home, and waits until both
+  // servers listen. The server's world file starts absent; the announcement says 1.14.
+  ScoreServer(const std::filesystem::path& home, const std::filesystem::path& root,
+              const std::vector<std::string>& extraArgs = {});
+  ~ScoreServer();
+  ScoreServer(const ScoreServer&) = delete;
+  ScoreServer& operator=(const ScoreServer&) = delete;
+
+  // Stops both servers; their ports refuse connections from then on.
+  void Stop();
+  bool Started() const { return ftpPort > 0; }
+
+  std::filesystem::path WorldFile() const { return root / "ftp" / "Atopw.kzm"; }
+  std::filesystem::path FtpFolder() const { return root / "ftp"; }
+  std::filesystem::path AnnouncementFile() const { return root / "web" / "Games" / "Kesmir" / "NewVer.txt"; }
+
+  std::filesystem::path root;
+  int ftpPort = 0;
+  int httpPort = 0;
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Accepts connections (the system completes them) and never says a word.
+class SilentServer {
+ public:
+  SilentServer();
+  ~SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  int port = 0;
+
+ private:
+  int fd_ = -1;
+};
+
+// A server whose waiting queue is full, so that a new connection is never completed.
+class BusyServer {
+ public:
+  BusyServer();
+  ~BusyServer();
+  BusyServer(const BusyServer&) = delete;
+  BusyServer& operator=(const BusyServer&) = delete;
+  int port = 0;
+
+ private:
+  int fd_ = -1;
+  std::vector<int> queued_;
+};
+
+std::string ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, const std::string& contents);
+
+}  // namespace kesmir::testing

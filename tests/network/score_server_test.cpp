@@ -1,0 +1,208 @@
+// The synchronisation against real servers (scripts/score-server: pyftpdlib and http.server) through libcurl:
+// the round trip, the version gate, and servers that are down, silent, stalled or serve rubbish.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "fakes/fake_platform.h"
+#include "network/ftp_exchange.h"
+#include "platform/curl_network.h"
+#include "score_server.h"
+#include "scores/score_files.h"
+#include "world_files.h"
+
+namespace kesmir {
+namespace {
+
+using testing::FakeGame;
+using testing::ReadWholeFile;
+using testing::ReadWorldFile;
+using testing::ScoreServer;
+using testing::WorldListFile;
+using testing::WorldTestRow;
+using testing::WriteWholeFile;
+
+std::string AnnouncementLine(const std::string& version) {
+  std::string line = version + " 1.9  Kesmir for Linux";
+  line.resize(32, ' ');
+  return line + "Kesmir-" + version + ".tar.gz\r\n";
+}
+
+struct ServerExchange : ::testing::Test {
+  FakeGame g;
+  CurlNetwork network;
+  ScoreLists& lists = g->scores;
+  std::unique_ptr<ScoreServer> server;
+
+  void SetUp() override {
+    g->platform.network = &network;
+    g.connection.answer = true;  // the player pressed the button while the server answered
+    g->app.FormCaption = kFormCaption;
+    g.clock.today = {2024, 3, 9};
+    for (int place = 0; place < kLocalRows; ++place) SetLocalRow(lists, place, WorldTestRow(0, ""));
+    SetLocalRow(lists, 0, WorldTestRow(4995, "Local"));
+    lists.HsLoadCount = 1;
+    g.WriteDataFile("OtherFiles/Temp2.txt", WorldListFile(2000, "D", 0, "01.01.2002"));
+    StartServer();
+  }
+  void StartServer(const std::vector<std::string>& extraArgs = {}) {
+    server.reset();
+    server = std::make_unique<ScoreServer>(g->app.UserDir, g.root / "server", extraArgs);
+    ASSERT_TRUE(server->Started());
+    ASSERT_NE(g.ReadUserFile("OtherFiles/Network.txt").find("ftp_port = " + std::to_string(server->ftpPort)),
+              std::string::npos);
+  }
+  // Short limits, so that a server that never answers is given up within seconds.
+  void ShortLimits() {
+    const std::string file = g.ReadUserFile("OtherFiles/Network.txt");
+    g.WriteUserFile("OtherFiles/Network.txt",
+                    file + "connect_timeout = 1\nresponse_timeout = 1\nstall_timeout = 1\ntransfer_timeout = 3\n");
+  }
+  // Runs a synchronisation; its duration in seconds.
+  double Synchronize() {
+    const auto start = std::chrono::steady_clock::now();
+    DownloadWorldScores(*g);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  bool TemporaryFilesLeft() const {
+    for (const auto& entry : std::filesystem::directory_iterator(server->FtpFolder())) {
+      if (entry.path().filename() != "Atopw.kzm") return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(ServerExchange, ASynchronisationBringsOthersScoresBackAndLeavesTheMergedListOnTheServer) {
+  WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
+  Synchronize();
+  EXPECT_TRUE(g.dialogs.shown.empty()) << g.dialogs.shown.front().text;
+  const auto onServer = ReadWorldFile(ReadWholeFile(server->WorldFile()));
+  ASSERT_EQ(onServer.rows.size(), 101u);
+  EXPECT_EQ(onServer.rows[0].name, "S0");
+  EXPECT_EQ(onServer.rows[1].name, "Local");
+  EXPECT_EQ(onServer.rows[2].name, "S1");
+  EXPECT_EQ(onServer.trailer, (std::vector<std::string>{"42", "09.03.2024", "01.02.2024"}));
+  EXPECT_EQ(g.ReadUserFile("Atopw.kzm"), ReadWholeFile(server->WorldFile()));
+  EXPECT_FALSE(TemporaryFilesLeft());
+
+  // The screen reads the merged file; a second synchronisation does not add the same rows again.
+  ASSERT_TRUE(LoadWorldScores(*g));
+  EXPECT_EQ(lists.WsUploadCount, 42);
+  EXPECT_EQ(lists.WsName[1], "Local");
+  Synchronize();
+  const auto again = ReadWorldFile(ReadWholeFile(server->WorldFile()));
+  EXPECT_EQ(again.Names(), onServer.Names());
+  EXPECT_EQ(again.trailer[0], "43");
+  EXPECT_EQ(again.trailer[2], "09.03.2024");
+  EXPECT_TRUE(g.dialogs.shown.empty());
+}
+
+TEST_F(ServerExchange, ANewerAnnouncedVersionStopsTheExchangeAndOlderOrEqualOnesLetItThrough) {
+  const std::string list = WorldListFile(5000, "S", 41, "01.02.2024");
+  WriteWholeFile(server->WorldFile(), list);
+  WriteWholeFile(server->AnnouncementFile(), AnnouncementLine("1.15"));
+  g.dialogs.answerYes = false;
+  Synchronize();
+  ASSERT_EQ(g.dialogs.shown.size(), 2u);
+  EXPECT_EQ(g.dialogs.shown[0].text.substr(0, 26), "New Kesmir 1.15 is online.");
+  EXPECT_EQ(ReadWholeFile(server->WorldFile()), list);
+  EXPECT_TRUE(g.ReadUserFile("Atopw.kzm").empty());
+
+  g.dialogs.answerYes = true;
+  g.dialogs.shown.clear();
+  Synchronize();
+  ASSERT_EQ(g.dialogs.shown.size(), 3u);
+  EXPECT_EQ(g.dialogs.shown[2].text, "Last version: 1.15  (1.9 Mb)");
+  ASSERT_EQ(g.desktop.opened.size(), 1u);
+  EXPECT_EQ(g.desktop.opened[0],
+            "http://127.0.0.1:" + std::to_string(server->httpPort) + "/Games/Kesmir/Kesmir-1.15.tar.gz");
+  EXPECT_EQ(ReadWholeFile(server->WorldFile()), list);
+
+  g.dialogs.shown.clear();
+  int uploads = 41;
+  for (const char* version : {"1.14", "1.13"}) {
+    WriteWholeFile(server->AnnouncementFile(), AnnouncementLine(version));
+    Synchronize();
+    EXPECT_TRUE(g.dialogs.shown.empty()) << version;
+    EXPECT_EQ(ReadWorldFile(ReadWholeFile(server->WorldFile())).trailer[0], std::to_string(++uploads)) << version;
+  }
+}
+
+TEST_F(ServerExchange, WithTheServerDownTheLocalListIsMergedAndSavedAndTheUserToldOnce) {
+  g.WriteUserFile("Atopw.kzm", WorldListFile(3000, "H", 7, "05.05.2023"));
+  ShortLimits();
+  server->Stop();
+  EXPECT_LT(Synchronize(), 10.0);
+  const auto onDisk = ReadWorldFile(g.ReadUserFile("Atopw.kzm"));
+  ASSERT_EQ(onDisk.rows.size(), 101u);
+  EXPECT_EQ(onDisk.rows[0].name, "Local");
+  EXPECT_EQ(onDisk.rows[1].name, "H0");
+  EXPECT_EQ(onDisk.trailer[0], "8");
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  const std::string& told = g.dialogs.shown[0].text;
+  EXPECT_NE(told.find("Fetching the version announcement"), std::string::npos) << told;
+  EXPECT_NE(told.find("Downloading the world score list"), std::string::npos) << told;
+  EXPECT_NE(told.find("Uploading the world score list"), std::string::npos) << told;  // it was tried
+  EXPECT_EQ(told.find(testing::kServerPassword), std::string::npos);
+}
+
+TEST_F(ServerExchange, AServerThatAcceptsAndNeverAnswersIsCutOffByTheLimits) {
+  g.WriteUserFile("Atopw.kzm", WorldListFile(3000, "H", 7, "05.05.2023"));
+  testing::SilentServer silent;
+  const std::string port = std::to_string(silent.port);
+  g.WriteUserFile("OtherFiles/Network.txt", "ftp_host = 127.0.0.1\nftp_port = " + port +
+                                                "\nweb_base = http://127.0.0.1:" + port +
+                                                "\nconnect_timeout = 1\nresponse_timeout = 1\nstall_timeout = 1\n"
+                                                "transfer_timeout = 3\n");
+  const double seconds = Synchronize();
+  EXPECT_LT(seconds, 10.0);
+  EXPECT_GT(seconds, 1.5);  // it did wait for the limits, not fail at once
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(ReadWorldFile(g.ReadUserFile("Atopw.kzm")).trailer[0], "8");
+}
+
+TEST_F(ServerExchange, AServerThatFallsSilentAfterTheLogInIsCutOffByTheResponseLimit) {
+  WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
+  StartServer({"--stall-after-login"});
+  ShortLimits();
+  EXPECT_LT(Synchronize(), 10.0);
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Downloading the world score list"), std::string::npos);
+  EXPECT_EQ(ReadWorldFile(ReadWholeFile(server->WorldFile())).trailer[0], "41");  // nothing arrived
+}
+
+TEST_F(ServerExchange, AServedFileThatIsHugeBinaryOrEndlessLeavesTheLocalListsIntact) {
+  std::mt19937 random(7);
+  std::string huge(5 * 1024 * 1024, '\0');
+  for (char& c : huge) c = static_cast<char>(random());
+  std::string binary(4000, '\0');
+  for (char& c : binary) c = static_cast<char>(random());
+  std::string endless;
+  for (int i = 0; i < 10000; ++i) endless += "52-57-57-53-75-61-\r\n";
+  const std::string mine = WorldListFile(3000, "H", 7, "05.05.2023");
+  ASSERT_TRUE(SaveHighScores(*g));
+  const std::string localFile = g.ReadUserFile("Atop112.kzm");
+  for (const std::string* served : {&huge, &binary, &endless}) {
+    g.WriteUserFile("Atopw.kzm", mine);
+    WriteWholeFile(server->WorldFile(), *served);
+    g.dialogs.shown.clear();
+    Synchronize();
+    const auto kept = ReadWorldFile(g.ReadUserFile("Atopw.kzm"));
+    ASSERT_EQ(kept.rows.size(), 101u);
+    EXPECT_EQ(kept.rows[1].name, "H0");
+    EXPECT_EQ(kept.trailer[0], "8");
+    EXPECT_EQ(g.ReadUserFile("Atop112.kzm"), localFile);
+    EXPECT_EQ(lists.HsName[0], "Local");
+    ASSERT_EQ(g.dialogs.shown.size(), 1u);
+    EXPECT_NE(g.dialogs.shown[0].text.find("Downloading the world score list"), std::string::npos);
+    // The server holds a proper list again.
+    EXPECT_EQ(ReadWholeFile(server->WorldFile()), g.ReadUserFile("Atopw.kzm"));
+  }
+}
+
+}  // namespace
+}  // namespace kesmir
