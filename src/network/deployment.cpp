@@ -116,7 +116,8 @@ NetDeployment ParseDeployment(std::string_view text, std::vector<int>& badLines)
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() == '#') continue;
     const std::size_t equals = trimmed.find('=');
-    if (equals == std::string_view::npos || !Apply(d, Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1)))) {
+    if (equals == std::string_view::npos ||
+        !Apply(d, Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1)))) {
       badLines.push_back(number);
     }
   }

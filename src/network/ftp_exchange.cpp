@@ -28,7 +28,8 @@ void FetchWorldFile(Game& game, const NetDeployment& d) {
   INetwork* network = game.platform.network;
   if (!network) return;
   std::string contents;
-  const TransferResult result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, d.limits, contents);
+  const TransferResult result =
+      network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, d.limits, contents);
   if (!result.ok) {
     ReportTransferFailure(game, kWhat, result.error);
     return;
@@ -79,10 +80,13 @@ void UploadWorldScores(Game& game) {
   Step(game, "Connecting for upload..");
   Step(game, "Uploading..");
   bool sent = false;
-  if (const auto contents = ReadFileLimited(UserPath(game, kWorldScoreFile), kMaxWorldFileBytes); !contents) {
+  const auto contents = ReadFileLimited(UserPath(game, kWorldScoreFile), kMaxWorldFileBytes + 1);
+  if (!contents || contents->size() > kMaxWorldFileBytes) {
+    // A file cut at the bound would spoil the server's list for everyone: it is not sent.
     ReportTransferFailure(game, kWhat, "cannot read " + UserPath(game, kWorldScoreFile).string());
   } else {
-    const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents, d.limits);
+    const TransferResult result =
+        game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents, d.limits);
     sent = result.ok;
     if (!sent) ReportTransferFailure(game, kWhat, result.error);
   }

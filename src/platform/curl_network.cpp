@@ -132,8 +132,8 @@ TransferResult CurlNetwork::FtpGet(const FtpAccount& account, const std::string&
   return result;
 }
 
-TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string& remoteName, const std::string& contents,
-                                   const TransferLimits& limits) {
+TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string& remoteName,
+                                   const std::string& contents, const TransferLimits& limits) {
   const std::string temporary = TemporaryName(remoteName, ++uploadCount_);
   Transfer transfer(limits);
   Source source{contents};

@@ -28,7 +28,8 @@ class CurlNetwork final : public INetwork {
   // file; the server must allow its account to rename.
   TransferResult FtpPut(const FtpAccount& account, const std::string& remoteName, const std::string& contents,
                         const TransferLimits& limits) override;
-  TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits, std::vector<std::string>& names) override;
+  TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
+                         std::vector<std::string>& names) override;
   TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                          std::string& contents) override;
 

@@ -26,9 +26,9 @@ using testing::ScoreServer;
 using testing::WriteWholeFile;
 
 struct Transfers : ::testing::Test {
-  std::filesystem::path root = std::filesystem::temp_directory_path() /
-                               ("kesmir-curl-" + std::to_string(::getpid()) + "-" +
-                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::path root =
+      std::filesystem::temp_directory_path() / ("kesmir-curl-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
   ScoreServer server{root / "home", root / "server", {"--no-network-file"}};
   CurlNetwork network;
   FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true};
@@ -43,22 +43,6 @@ struct Transfers : ::testing::Test {
     return "http://127.0.0.1:" + std::to_string(server.httpPort) + path;
   }
 };
-
-TEST_F(Transfers, AnUploadReplacesTheWholeFileUnderItsNameAndLeavesNothingElse) {
-  ASSERT_TRUE(server.Started());
-  WriteWholeFile(server.WorldFile(), "old list\r\n");
-  const std::string list(60000, 'x');
-  const TransferResult put = network.FtpPut(account, "Atopw.kzm", list, limits);
-  ASSERT_TRUE(put.ok) << put.error;
-  EXPECT_EQ(ReadWholeFile(server.WorldFile()), list);
-  std::vector<std::string> names;
-  ASSERT_TRUE(network.FtpList(account, limits, names).ok);
-  EXPECT_EQ(names, (std::vector<std::string>{"Atopw.kzm"}));
-
-  std::string fetched = "stale";
-  ASSERT_TRUE(network.FtpGet(account, "Atopw.kzm", 1024 * 1024, limits, fetched).ok);
-  EXPECT_EQ(fetched, list);
-}
 
 TEST_F(Transfers, DownloadsFailWithAReasonAndHandBackNothing) {
   ASSERT_TRUE(server.Started());

@@ -58,19 +58,19 @@ TEST(DeploymentFile, SetsEveryKeyAndKeepsTheDefaultsOfTheOthers) {
 TEST(DeploymentFile, SkipsLinesThatCouldMisleadTheTransfers) {
   std::vector<int> bad;
   const NetDeployment d = ParseDeployment(
-      "ftp_host = evil.org/path\n"       // 1: would change the address
-      "ftp_host = user@host\n"           // 2
-      "ftp_port = 0\n"                   // 3
-      "ftp_port = 65536\n"               // 4
-      "ftp_port = 21x\n"                 // 5
-      "ftps = maybe\n"                   // 6
-      "web_base = ftp://host\n"          // 7
-      "web_base = http://a b\n"          // 8
-      "ftp_user = a\x01" "b\n"           // 9: a control character
-      "connect_timeout = 0\n"            // 10
-      "transfer_timeout = 1.5\n"         // 11
-      "color = blue\n"                   // 12: no such key
-      "just words\n"                     // 13
+      "ftp_host = evil.org/path\n"  // 1: would change the address
+      "ftp_host = user@host\n"      // 2
+      "ftp_port = 0\n"              // 3
+      "ftp_port = 65536\n"          // 4
+      "ftp_port = 21x\n"            // 5
+      "ftps = maybe\n"              // 6
+      "web_base = ftp://host\n"     // 7
+      "web_base = http://a b\n"     // 8
+      "ftp_user = a\tb\n"           // 9: a control character
+      "connect_timeout = 0\n"       // 10
+      "transfer_timeout = 1.5\n"    // 11
+      "color = blue\n"              // 12: no such key
+      "just words\n"                // 13
       "ftp_host = good-host_1.example\n",
       bad);
   EXPECT_EQ(bad, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));

@@ -3,14 +3,13 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
@@ -61,9 +60,14 @@ ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesyste
   const auto portFile = root / "ports";
   const auto log = root / "server.log";
   std::vector<std::string> args = {"/usr/bin/python3", KESMIR_SOURCE_DIR "/scripts/score-server",
-                                   "--home", home.string(), "--root", root.string(), "--data", (root / "no-data").string(),
-                                   "--ftp-port", "0", "--http-port", "0", "--user", kServerUser,
-                                   "--password", kServerPassword, "--port-file", portFile.string()};
+                                   "--home",           home.string(),
+                                   "--root",           root.string(),
+                                   "--data",           (root / "no-data").string(),
+                                   "--ftp-port",       "0",
+                                   "--http-port",      "0",
+                                   "--user",           kServerUser,
+                                   "--password",       kServerPassword,
+                                   "--port-file",      portFile.string()};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

@@ -1,5 +1,7 @@
 // The synchronisation against real servers (scripts/score-server: pyftpdlib and http.server) through libcurl:
 // the round trip, the version gate, and servers that are down, silent, stalled or serve rubbish.
+#include "score_server.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +13,6 @@
 #include "fakes/fake_platform.h"
 #include "network/ftp_exchange.h"
 #include "platform/curl_network.h"
-#include "score_server.h"
 #include "scores/score_files.h"
 #include "world_files.h"
 

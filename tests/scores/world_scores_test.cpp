@@ -16,7 +16,17 @@ namespace {
 using testing::FakeGame;
 
 ScoreLineFields Row(int score, const std::string& name, const std::string& date = "20240101") {
-  return {AlignScoreField(std::to_string(score), 5), " 12", "03:07", " 4", " 2", " 1", " 0", "120", " 45", "    7", date,
+  return {AlignScoreField(std::to_string(score), 5),
+          " 12",
+          "03:07",
+          " 4",
+          " 2",
+          " 1",
+          " 0",
+          "120",
+          " 45",
+          "    7",
+          date,
           name};
 }
 
