@@ -83,10 +83,11 @@ bool Apply(NetDeployment& d, std::string_view key, std::string_view value) {
     return true;
   }
   if (key == "web_base") {
-    if (!(value.starts_with("http://") || value.starts_with("https://")) || value.find(' ') != std::string_view::npos) {
-      return false;
-    }
-    while (value.ends_with('/')) value.remove_suffix(1);
+    const std::size_t scheme = value.starts_with("http://") ? 7 : value.starts_with("https://") ? 8 : 0;
+    if (scheme == 0 || value.find(' ') != std::string_view::npos) return false;
+    while (value.size() > scheme && value.ends_with('/')) value.remove_suffix(1);
+    // The scheme must be followed by a server: "http:///" names none.
+    if (value.size() == scheme || value[scheme] == '/') return false;
     d.webBase = value;
     return true;
   }

@@ -83,6 +83,20 @@ TEST(DeploymentFile, SkipsLinesThatCouldMisleadTheTransfers) {
   EXPECT_EQ(d.limits.totalSeconds, 60);
 }
 
+TEST(DeploymentFile, SkipsAWebAddressThatNamesNoServer) {
+  // Found by fuzzing: "http:///" lost its slashes down to "http:", and the announcement was then looked for at
+  // "http:/Games/Kesmir/NewVer.txt".
+  std::vector<int> bad;
+  const NetDeployment d = ParseDeployment(
+      "web_base = http:///\n"
+      "web_base = https://\n"
+      "web_base = http:///Games\n"
+      "web_base = https://web.example//\n",
+      bad);
+  EXPECT_EQ(bad, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(d.webBase, "https://web.example");
+}
+
 TEST(DeploymentFile, IsFoundInTheUserFolderFirstAndReadAgainWhenItChanges) {
   FakeGame g;
   EXPECT_EQ(Deployment(*g).ftp.host, "");  // no file: offline
