@@ -62,6 +62,9 @@ void ClearRecords(testing::FakeGame& fake) {
   fake.dialogs.shown.clear();
   fake.sound.loads.clear();
   fake.sound.starts.clear();
+  fake.window.modes.clear();
+  fake.network.calls.clear();
+  fake.desktop.opened.clear();
 }
 
 void WriteUserInput(testing::FakeGame& fake, const std::string& relative, const std::uint8_t* data, std::size_t size) {
