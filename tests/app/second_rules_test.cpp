@@ -5,36 +5,16 @@
 
 #include "app/game_clock.h"
 #include "audio/sound_bank.h"
-#include "fakes/fake_platform.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {
 
-using testing::FakeGame;
-
-struct Seconds : ::testing::Test {
-  FakeGame g;
-  Fighter& player = g.game->play.Fighters[0];
-  void SetUp() override {
-    g->app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
-    g->settings.SoundVolume = 100;
-    LoadSounds(*g);
-    g->app.GameStarted = kTrue;
-    player.Alive = kTrue;
-    player.Health = 90;
-    player.BulletSpeed = 3;
-    player.Ammo = 20;
-    player.Recharge = 15;
-    player.Range = 60;
-  }
+struct Seconds : ::testing::Test, testing::PlayFixture {
+  void SetUp() override { player.Health = 90; }
   int Opponents() const {
     int count = 0;
-    for (std::size_t i = 1; i < kFighterSlots; ++i) count += g.game->play.Fighters[i].Alive != 0 ? 1 : 0;
-    return count;
-  }
-  int Played(int soundId) const {
-    int count = 0;
-    for (const auto& start : g.sound.starts) count += start.buffer == SoundBuffer(soundId) ? 1 : 0;
+    for (std::size_t i = 1; i < kFighterSlots; ++i) count += p.Fighters[i].Alive != 0 ? 1 : 0;
     return count;
   }
 };

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "play_fixture.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "input/keyboard.h"
-#include "play_fixture.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

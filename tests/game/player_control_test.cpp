@@ -3,7 +3,7 @@
 
 #include "game/fighters.h"
 #include "input/keyboard.h"
-#include "play_fixture.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

@@ -10,7 +10,7 @@
 #include "network/ftp_exchange.h"
 #include "network/version_check.h"
 #include "scores/score_files.h"
-#include "world_files.h"
+#include "fakes/world_files.h"
 
 namespace kesmir {
 namespace {

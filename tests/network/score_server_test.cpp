@@ -14,7 +14,7 @@
 #include "network/ftp_exchange.h"
 #include "platform/curl_network.h"
 #include "scores/score_files.h"
-#include "world_files.h"
+#include "fakes/world_files.h"
 
 namespace kesmir {
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fakes/fake_platform.h"
+#include "fakes/world_files.h"
 #include "scores/score_files.h"
 
 namespace kesmir {
@@ -16,18 +17,7 @@ namespace {
 using testing::FakeGame;
 
 ScoreLineFields Row(int score, const std::string& name, const std::string& date = "20240101") {
-  return {AlignScoreField(std::to_string(score), 5),
-          " 12",
-          "03:07",
-          " 4",
-          " 2",
-          " 1",
-          " 0",
-          "120",
-          " 45",
-          "    7",
-          date,
-          name};
+  return testing::WorldTestRow(score, name, date);
 }
 
 struct WorldList : ::testing::Test {
