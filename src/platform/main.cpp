@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -41,11 +42,46 @@ fs::path FindUserDir() {
   return fs::current_path() / "kesmir-data";
 }
 
+// Drivers that run without showing anything: a player would see nothing happen.
+bool ShowsWindow(const char* driver) {
+  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
+std::string DisplayName() {
+  if (const char* x = std::getenv("DISPLAY"); x && *x) return x;
+  if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) return wayland;
+  return "(neither DISPLAY nor WAYLAND_DISPLAY is set)";
+}
+
+// SDL with a video driver that shows a window. When the display refuses a connection for a moment, SDL
+// silently falls back to a driver without a window, so unless SDL_VIDEODRIVER names a driver on purpose
+// the display is tried again for about two seconds before giving up.
 struct SdlSession {
+  static constexpr int kAttempts = 8;
+  static constexpr Uint32 kRetryMs = 250;
   bool ok = false;
   SdlSession() {
-    ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
-    if (!ok) std::fprintf(stderr, "kesmir: cannot start SDL: %s\n", SDL_GetError());
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    const bool driverChosen = chosen && *chosen;
+    std::string error;
+    for (int attempt = 0; attempt < kAttempts && !ok; ++attempt) {
+      if (attempt > 0) SDL_Delay(kRetryMs);
+      if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        error = SDL_GetError();
+        if (driverChosen) break;
+        continue;
+      }
+      ok = driverChosen || ShowsWindow(SDL_GetCurrentVideoDriver());
+      if (!ok) {
+        error = std::string("only the \"") + SDL_GetCurrentVideoDriver() + "\" video driver started";
+        SDL_Quit();
+      }
+    }
+    if (!ok && driverChosen) {
+      std::fprintf(stderr, "kesmir: cannot start SDL: %s\n", error.c_str());
+    } else if (!ok) {
+      std::fprintf(stderr, "kesmir: cannot open the display %s: %s\n", DisplayName().c_str(), error.c_str());
+    }
     if (ok) IMG_Init(IMG_INIT_JPG);
   }
   ~SdlSession() {

@@ -79,7 +79,14 @@ class SdlAudioTest : public ::testing::Test {
     audio_.reset();
     return ReadStereo(capture_, 0);
   }
-  static void Wait(double seconds) { SDL_Delay(static_cast<Uint32>(seconds * 1000)); }
+  // Waits until the disk driver has written `seconds` more of the mix, however slowly its thread runs
+  // (bounded, so a stalled output fails the test instead of hanging it).
+  void Wait(double seconds) {
+    std::error_code ec;
+    const auto Written = [&] { return fs::exists(capture_, ec) ? fs::file_size(capture_, ec) : 0; };
+    const auto target = Written() + static_cast<std::uintmax_t>(seconds * kRate) * 4;
+    for (int i = 0; i < 2000 && Written() < target; ++i) SDL_Delay(10);
+  }
 
   fs::path dir_;
   fs::path capture_;

@@ -101,17 +101,17 @@ std::optional<bool> AnswerWithin(IConnectionMonitor& monitor, int port, std::chr
 }
 
 TEST(ConnectionMonitor, AnswersInTheBackgroundAndNeverMakesTheAskerWait) {
-  CurlConnectionMonitor monitor(100ms, 500ms);
+  CurlConnectionMonitor monitor(100ms, 3s);
   testing::SilentServer listening;
   EXPECT_FALSE(monitor.Reachable("127.0.0.1", listening.port).has_value());  // nothing known yet
-  EXPECT_EQ(AnswerWithin(monitor, listening.port, 3s), std::optional<bool>(true));
+  EXPECT_EQ(AnswerWithin(monitor, listening.port, 10s), std::optional<bool>(true));
 
   int closedPort = 0;
   {
     testing::SilentServer gone;
     closedPort = gone.port;
   }
-  EXPECT_EQ(AnswerWithin(monitor, closedPort, 3s), std::optional<bool>(false));
+  EXPECT_EQ(AnswerWithin(monitor, closedPort, 10s), std::optional<bool>(false));
 
   // A connection that never completes: the check takes its whole limit, the asking does not.
   testing::BusyServer busy;
@@ -122,15 +122,15 @@ TEST(ConnectionMonitor, AnswersInTheBackgroundAndNeverMakesTheAskerWait) {
     longest = std::max(longest, std::chrono::steady_clock::now() - start);
     std::this_thread::sleep_for(10ms);
   }
-  EXPECT_LT(longest, 100ms);  // far below the check's limit of 500 ms
-  EXPECT_EQ(AnswerWithin(monitor, busy.port, 3s), std::optional<bool>(false));
+  EXPECT_LT(longest, 1s);  // far below the check's limit of 3 s, even on a busy machine
+  EXPECT_EQ(AnswerWithin(monitor, busy.port, 10s), std::optional<bool>(false));
 }
 
 TEST(ConnectionMonitor, ChecksAgainOnlyAfterItsInterval) {
   CurlConnectionMonitor monitor(1h, 500ms);
   std::optional<testing::SilentServer> server(std::in_place);
   const int port = server->port;
-  ASSERT_EQ(AnswerWithin(monitor, port, 3s), std::optional<bool>(true));
+  ASSERT_EQ(AnswerWithin(monitor, port, 10s), std::optional<bool>(true));
   server.reset();
   std::this_thread::sleep_for(200ms);
   EXPECT_EQ(monitor.Reachable("127.0.0.1", port), std::optional<bool>(true));  // the latest answer stands
