@@ -141,6 +141,11 @@ void NewGame(Game& game) {
   p.Kills = 0;
   game.clock.GameMinutes = 0;
   game.clock.GameSeconds = 0;
+  // A game left paused may have stood between two spawns or before a wave: the schedule starts afresh,
+  // since it compares the timer for equality and would otherwise never spawn again.
+  game.clock.SpawnTimer = 0;
+  game.clock.WaveStart = 0;
+  app.WaveCount = 0;
   p.StatBonus = 0;
   p.Score = 0;
   game.effects.SnowAmount = 0;

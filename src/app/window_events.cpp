@@ -14,12 +14,15 @@ void DoEvents(Game& game) {
   while (!game.app.Ended && window->PollEvent(event)) {
     switch (event.kind) {
       case EventKind::Close: Form_Unload(game); break;
+      // While the name box has the focus, keys are the name's alone: none reaches the play field.
       case EventKind::KeyDown:
         YourName_KeyDown(game, event.code);
-        Field_KeyDown(game, event.code);
+        if (!game.scores.YourNameFocus) Field_KeyDown(game, event.code);
         break;
       case EventKind::TextInput: YourName_KeyPress(game, static_cast<std::uint32_t>(event.code)); break;
-      case EventKind::KeyUp: Field_KeyUp(game, event.code); break;
+      case EventKind::KeyUp:
+        if (!game.scores.YourNameFocus) Field_KeyUp(game, event.code);
+        break;
       case EventKind::MouseDown: {
         const Point onField{event.position.x - game.app.FieldOrigin.x, event.position.y - game.app.FieldOrigin.y};
         if (Rect{0, 0, kFieldSize, kFieldSize}.Contains(onField)) Field_MouseDown(game, event.code);

@@ -11,7 +11,8 @@ class Random {
 
   // A uniform number in [0, 1).
   double Rnd();
-  // Re-seeds from the clock reading given, unless deterministic mode is on (then the sequence goes on).
+  // Stirs the clock reading given into the state, unless deterministic mode is on (then the sequence goes
+  // on as it was).
   void Randomize(std::uint64_t clockReading);
   // Deterministic mode: Randomize() is ignored so that a fixed seed makes every run repeat exactly.
   void SetDeterministic(bool on) { deterministic_ = on; }

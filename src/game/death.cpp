@@ -14,7 +14,8 @@ constexpr int kSoundLevelUp = 7;
 void KillIfDead(Game& game, int index) {
   PlayState& p = game.play;
   Fighter& f = p.Fighters[static_cast<std::size_t>(index)];
-  if (f.Health >= 1) return;
+  // A fighter dies once: a second blow in the same frame neither counts nor drops anything again.
+  if (f.Health >= 1 || f.Alive == 0) return;
   f.Health = 0;
   f.Alive = 0;
   if (index > 0) p.Kills = AddSat(p.Kills, 1);

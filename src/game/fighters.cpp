@@ -79,6 +79,7 @@ void FaceThePlayer(Game& game, Fighter& f, int i) {
   GetAngleDistance(game, f.X, f.Y, player.X, player.Y);
   f.Facing = p.Angle;
   if (p.Distance < 13) Melee(game, f, i);
+  if (f.Alive == 0) return;
 
   const double range = f.Range;
   const double weak = 3.0 * f.BulletSpeed;
@@ -207,7 +208,8 @@ void UpdateFighters(Game& game) {
     Walk(game, f);
     TakeHealth(game, f, i);
     if (i > 0 && p.Fighters[0].Alive != 0) FaceThePlayer(game, f, i);
-    CleanerContact(game, f, i);
+    if (f.Alive != 0) CleanerContact(game, f, i);
+    if (f.Alive == 0) continue;  // died in its own update: it neither walks on, picks up nor is drawn
     FootSteps(game, f, i);
     TakeAmmo(game, f, i);
     if (p.Fighters[0].Ammo < 0) p.Fighters[0].Ammo = 0;

@@ -220,10 +220,7 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const bool down = sdlEvent.type == SDL_KEYDOWN;
-      if (down) {
-        const int dik = DikFromScancode(sdlEvent.key.keysym.scancode);
-        if (dik > 0) pressedSinceRead_[dik] = 0x80;
-      }
+      keyLatch_.OnKeyEvent(DikFromScancode(sdlEvent.key.keysym.scancode), down, sdlEvent.key.repeat != 0);
       const int vk = VirtualKeyFromKeycode(sdlEvent.key.keysym.sym);
       if (vk == 0) return false;
       event = {down ? EventKind::KeyDown : EventKind::KeyUp, vk, {}};
@@ -295,13 +292,13 @@ bool SdlFrontEnd::ReadState(std::uint8_t (&state)[256]) {
   SDL_PumpEvents();
   int count = 0;
   const Uint8* keys = SDL_GetKeyboardState(&count);
-  std::memcpy(state, pressedSinceRead_, sizeof state);
-  std::memset(pressedSinceRead_, 0, sizeof pressedSinceRead_);
+  std::memset(state, 0, sizeof state);
   for (int scancode = 0; scancode < count; ++scancode) {
     if (!keys[scancode]) continue;
     const int dik = DikFromScancode(static_cast<SDL_Scancode>(scancode));
     if (dik > 0) state[dik] = 0x80;
   }
+  keyLatch_.Read(state);
   return true;
 }
 

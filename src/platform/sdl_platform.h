@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "input/key_latch.h"
 #include "platform/ports.h"
 
 struct SDL_Window;
@@ -73,7 +74,7 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::vector<std::uint32_t> lastStatus_;
   Point lastFieldPos_;
   Point lastStatusPos_;
-  std::uint8_t pressedSinceRead_[256] = {};
+  KeyLatch keyLatch_;
   std::deque<std::uint32_t> typed_;  // characters of text input events not yet delivered
 };
 

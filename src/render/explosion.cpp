@@ -26,8 +26,10 @@ void Blast(Game& game) {
     // Damage grows with the fighter's own bullet speed: level 1 takes none.
     const Integer damage = SatInteger(static_cast<long long>(f.BulletSpeed - 1) * (50 - p.Distance));
     f.Health = static_cast<float>(f.Health - damage);
+    // Away from the blast; taken before the kill, whose acid drop measures with the same Angle.
+    const double away = p.Angle + 180.0;
     KillIfDead(game, i);
-    SprayBlood(game, f.X + 10.0, f.Y + 10.0, 30, p.Angle + 180.0, 5);  // away from the blast
+    SprayBlood(game, f.X + 10.0, f.Y + 10.0, 30, away, 5);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/folders.h"
+#include "app/options.h"
 #include "app/progress.h"
 
 namespace kesmir {
@@ -93,7 +94,15 @@ void LoadGraphics(Game& game) {
 void LoadTerrainMap(Game& game, int n) {
   Surfaces& s = game.surfaces;
   Surface map;
-  if (LoadPictureFile(game, UserPath(game, "Pictures/Map0" + std::to_string(n) + ".bmp"), map)) s.Terain.SetPicture(map);
+  const auto path = UserPath(game, "Pictures/Map0" + std::to_string(n) + ".bmp");
+  if (LoadPictureFile(game, path, map)) {
+    s.Terain.SetPicture(map);
+  } else if (game.platform.pictures && game.settings.MapsGenerated == 1) {
+    // A generated map that cannot be read is made again, with the others, at the next start.
+    std::fprintf(stderr, "kesmir: the terrain maps will be made again at the next start\n");
+    game.settings.MapsGenerated = 0;
+    LoadSaveOptions(game, kTrue);
+  }
 }
 
 void ReleaseGraphics(Game& game) {

@@ -81,8 +81,9 @@ void GenerateMaps(Game& game) {
   std::error_code ec;
   std::filesystem::create_directories(UserPath(game, "Pictures"), ec);
 
-  // Terain keeps the base picture, which the menu shows; each map is filtered in a copy of it. A failing
-  // step abandons the generator: maps already written stay, and the next start runs it again.
+  // Each map is filtered in a copy of its base picture and then becomes Terain, so that Terain ends with the
+  // last generated map, which the menu and a first game show. A failing step abandons the generator: maps
+  // already written stay, and the next start runs it again.
   for (int map = 1; map <= kMaps; ++map) {
     if (!LoadBaseMap(game, map)) return;
     Surface work = s.Terain;
@@ -93,6 +94,7 @@ void GenerateMaps(Game& game) {
                    path.c_str());
       return;
     }
+    s.Terain.SetPicture(work);
   }
   game.settings.MapsGenerated = 1;
   LoadSaveOptions(game, kTrue);

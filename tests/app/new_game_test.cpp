@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "fakes/fake_platform.h"
+#include "game/frame.h"
+#include "input/keyboard.h"
 
 namespace kesmir {
 namespace {
@@ -129,6 +131,33 @@ TEST_F(Spawning, APausedGameTicksNothing) {
   g->app.GameStopped = kTrue;
   GameTick(*g);
   EXPECT_EQ(Opponents(), 0);
+}
+
+TEST_F(Spawning, ANewGameStartedFromAPauseBetweenSpawnsSpawnsAgainAndEndsInDeath) {
+  Game& game = *g;
+  game.app.InputAcquired = true;
+  const auto playUntil = [&game](auto done) {
+    for (int frame = 0; frame < 400 && !done(); ++frame) RunFrame(game);
+    return done();
+  };
+  // Minute 4, second 58: at 5:00 the wave is due and the spawn timer stands at 2.
+  game.clock.GameMinutes = 4;
+  game.clock.GameSeconds = 58;
+  ASSERT_TRUE(playUntil([&] { return game.clock.GameMinutes == 5; }));
+  ASSERT_EQ(game.clock.SpawnTimer, 2);
+  ASSERT_EQ(game.app.WaveCount, 11);
+  g.keyboard.Press(kDikEscape);
+  RunFrame(game);
+  g.keyboard.ReleaseKey(kDikEscape);
+  ASSERT_EQ(game.app.GameStopped, kTrue);
+
+  NewGame(game);
+  ASSERT_TRUE(playUntil([&] { return Opponents() > 0; }));
+  EXPECT_EQ(Opponents(), 1);  // one at 0:01, not the eleven of the old game's wave
+  EXPECT_EQ(game.clock.GameSeconds, 1);
+  game.play.Fighters[0].Health = 0;
+  game.play.Fighters[0].Alive = 0;
+  EXPECT_TRUE(playUntil([&] { return game.app.GameStarted == 0; }));
 }
 
 TEST(FighterDefinitions, TheLastKeyWinsAndAMissingKeyRepeatsThePreviousValue) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "input/keyboard.h"
 #include "fakes/play_fixture.h"
 
@@ -151,6 +153,25 @@ TEST(Fighters, TheCleanerPushesAndHurtsThoseItTouches) {
   EXPECT_FLOAT_EQ(enemy.Health, 18);
   EXPECT_NEAR(enemy.Y, 52, 1e-4);
   EXPECT_EQ(f.Played(3), 1);
+
+  // Killed in melee while touching the Cleaner, an opponent dies once.
+  f.p.Kills = 0;
+  Fighter& touching = f.Opponent(2, f.player.X + 12, f.player.Y);
+  touching.Health = 0.2f;
+  f.p.CleanerX = touching.X - 17;
+  f.p.CleanerY = touching.Y - 32;
+  UpdateFighters(f.game);
+  EXPECT_EQ(touching.Alive, 0);
+  EXPECT_EQ(f.p.Kills, 1);
+  // Killed by the Cleaner with bullets left, its update ends there: it does not take back the box it dropped.
+  Fighter& carrier = f.Opponent(3, 200, 200);
+  carrier.Health = 1;
+  f.p.CleanerX = 200 - 17;
+  f.p.CleanerY = 200 - 32;
+  f.p.AmmoBoxOn.fill(0);
+  UpdateFighters(f.game);
+  EXPECT_EQ(carrier.Alive, 0);
+  EXPECT_EQ(std::count(f.p.AmmoBoxOn.begin(), f.p.AmmoBoxOn.end(), kTrue), 1);
 }
 
 TEST(Fighters, FootStepsAreLeftEveryTenFramesOfWalkingOnly) {

@@ -1,4 +1,5 @@
 // The table of menu and system keys, the field's key and mouse events.
+#include "input/key_latch.h"
 #include "input/keyboard.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,47 @@ TEST(FieldEvents, MovementKeysResumeFromAnyScreenAndButtonsOnlySetFlags) {
 
   Field_KeyUp(*g, kVkControl);
   EXPECT_EQ(g->input.FireModeKey, kTrue);
+
+  // Keys typed into the name box are the name's alone: a Q or a Ctrl does not change the fire mode.
+  g->input.FireModeKey = 0;
+  g->app.GameStopped = kTrue;
+  g->scores.YourNameFocus = true;
+  g.window.events = {{EventKind::KeyDown, kVkQ, {}}, {EventKind::KeyUp, kVkQ, {}}, {EventKind::KeyDown, kVkS, {}},
+                     {EventKind::KeyUp, kVkControl, {}}};
+  DoEvents(*g);
+  EXPECT_EQ(g->input.FireModeKey, 0);
+  EXPECT_EQ(g->app.GameStopped, kTrue);
+}
+
+TEST(KeyLatch, ATapActsOnceWhetherThePollOrTheEventSeesItFirst) {
+  KeyLatch latch;
+  std::uint8_t state[256] = {};
+  // Pressed and released between two polls: the next poll sees it once, and so each such tap.
+  for (int tap = 0; tap < 2; ++tap) {
+    latch.OnKeyEvent(kDikInsert, true, false);
+    latch.OnKeyEvent(kDikInsert, false, false);
+    latch.Read(state);
+    EXPECT_EQ(state[kDikInsert], 0x80);
+    std::fill(std::begin(state), std::end(state), 0);
+    latch.Read(state);
+    EXPECT_EQ(state[kDikInsert], 0);
+  }
+  // The poll saw the key held before its press event arrived: the late event adds no second press.
+  state[kDikAdd] = 0x80;
+  latch.Read(state);
+  state[kDikAdd] = 0;
+  latch.OnKeyEvent(kDikAdd, true, false);
+  latch.OnKeyEvent(kDikAdd, false, false);
+  latch.Read(state);
+  EXPECT_EQ(state[kDikAdd], 0);
+  // After that release, a new tap between polls counts again; auto-repeat is not a press.
+  latch.OnKeyEvent(kDikAdd, true, false);
+  latch.Read(state);
+  EXPECT_EQ(state[kDikAdd], 0x80);
+  state[kDikAdd] = 0;
+  latch.OnKeyEvent(kDikAdd, true, true);
+  latch.Read(state);
+  EXPECT_EQ(state[kDikAdd], 0);
 }
 
 TEST(FieldEvents, ButtonsPressedOverTheFieldHoldFireAndBombUntilReleased) {

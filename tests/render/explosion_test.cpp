@@ -119,5 +119,26 @@ TEST(ExplosionBlast, BulletSpeedOneTakesNoDamageButStillSpraysThirtyParticlesAwa
   }
 }
 
+TEST(ExplosionBlast, AKillThatDropsAnAcidStillSpraysAwayFromTheBlast) {
+  PlayGame g;
+  bool dropped = false;
+  // One death in thirteen drops an acid, which measures from the player to it: blasts until one does.
+  for (int attempt = 0; attempt < 100 && !dropped; ++attempt) {
+    g->play.BloodLife.fill(0);
+    Fighter& f = PlaceFighter(*g, 4, 142, 132, 3);  // 10 pixels right of the blast centre
+    f.Health = 1;
+    UpdateExplosion(*g, kTrue, 100, 100);
+    for (int frame = 1; frame <= 8; ++frame) UpdateExplosion(*g, 0, 0, 0);
+    ASSERT_EQ(f.Alive, 0);
+    for (Integer on : g->play.AcidOn) dropped = dropped || on == kTrue;
+  }
+  ASSERT_TRUE(dropped);
+  for (std::size_t i = 0; i < kBloodSlots; ++i) {
+    if (g->play.BloodLife[i] <= 0) continue;
+    EXPECT_GE(g->play.BloodAngle[i], 320);
+    EXPECT_LE(g->play.BloodAngle[i], 400);
+  }
+}
+
 }  // namespace
 }  // namespace kesmir

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "core/files.h"
 #include "fakes/fake_platform.h"
 
 namespace kesmir {
@@ -64,6 +65,19 @@ TEST(Graphics, TheTerrainShowsTheMapAndAnOversizedPictureIsClipped) {
   EXPECT_EQ(g->surfaces.Terain.Width(), 300);
   EXPECT_EQ(GetPixel(g->surfaces.Terain, 299, 19), 0x00FF00);
   EXPECT_EQ(GetPixel(g->surfaces.Terain, 299, 20), 0);
+
+  // A generated map that cannot be read keeps the terrain and has the maps made again at the next start.
+  g->settings.MapsGenerated = 1;
+  g.pictures.files["Map02.bmp"] = SolidImage(300, 300, 0x0000FF);
+  LoadTerrainMap(*g, 2);
+  EXPECT_EQ(GetPixel(g->surfaces.Terain, 0, 0), 0x0000FF);
+  EXPECT_EQ(g->settings.MapsGenerated, 1);
+  ::testing::internal::CaptureStderr();
+  LoadTerrainMap(*g, 3);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("made again at the next start"), std::string::npos);
+  EXPECT_EQ(GetPixel(g->surfaces.Terain, 0, 0), 0x0000FF);
+  EXPECT_EQ(g->settings.MapsGenerated, 0);
+  EXPECT_EQ(SplitLines(g.ReadUserFile("OtherFiles/Options.txt")).at(11), "0");
 }
 
 TEST(Graphics, ReleaseLeavesNoPictureSurface) {
