@@ -30,6 +30,7 @@ struct AppState {
   bool Ended = false;             // the program has been told to end; every loop returns
   bool InputAcquired = false;
   bool OptionsWriteWarned = false;  // a failing options write is said once
+  bool SaveFailureShown = false;    // the player has been told, once, that the user folder takes no saves
   bool ReportStartupTime = false;   // say on stderr how long start-up took (for measurements)
 };
 

@@ -76,7 +76,7 @@ void WriteOptions(Game& game) {
   }
   const auto path = UserPath(game, kOptionsFile);
   if (!WriteFileAtomic(path, out) && !game.app.OptionsWriteWarned) {
-    std::fprintf(stderr, "kesmir: cannot write %s; settings will not be kept\n", path.c_str());
+    SayNotSaved(game, path, "settings will not be kept");
     game.app.OptionsWriteWarned = true;
   }
 }

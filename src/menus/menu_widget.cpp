@@ -38,13 +38,16 @@ void HitMenuItem(Game& game, int x, int top, std::string& caption, int height, I
   }
 }
 
-void DrawMenuItem(Game& game, std::string& caption, int x, int y, Integer size, Integer active) {
+void DrawMenuItem(Game& game, std::string& caption, int x, int y, Integer size, Integer active, Integer textSize) {
   Surface& field = game.surfaces.Field;
   game.menus.MenuTextColor = kMenuText;
   HitMenuItem(game, x, y + 2, caption, size - 2, active);
   field.foreColour = game.menus.MenuTextColor;
+  if (textSize <= 0) textSize = size;
+  field.fontSize = textSize;
+  // Smaller text sits on about the line that text of the item's own size would.
+  if (game.platform.fonts) TextOutA(field, *game.platform.fonts, x, y + (size - textSize), caption);
   field.fontSize = size;
-  if (game.platform.fonts) TextOutA(field, *game.platform.fonts, x, y, caption);
   field.foreColour = kMenuText;
 }
 

@@ -9,8 +9,10 @@
 namespace kesmir {
 
 // Draws a caption at (x, y) on Field at a font size in points (bold as Field is set), after testing it
-// against the pointer with HitMenuItem. An empty caption becomes "0" in the caller's variable.
-void DrawMenuItem(Game& game, std::string& caption, int x, int y, Integer size, Integer active);
+// against the pointer with HitMenuItem. An empty caption becomes "0" in the caller's variable. A textSize
+// below the size draws the text that much smaller, on about the same line, while the hit test keeps the
+// item's size.
+void DrawMenuItem(Game& game, std::string& caption, int x, int y, Integer size, Integer active, Integer textSize = 0);
 // The same for a caption that no one keeps.
 void DrawMenuItem(Game& game, std::string_view caption, int x, int y, Integer size, Integer active);
 

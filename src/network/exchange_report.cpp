@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "app/window_events.h"
+
 namespace kesmir {
 
 ExchangeScope::ExchangeScope(Game& game) : game_(game) { ++game_.net.ExchangeDepth; }
@@ -11,10 +13,24 @@ ExchangeScope::ExchangeScope(Game& game) : game_(game) { ++game_.net.ExchangeDep
 ExchangeScope::~ExchangeScope() {
   NetState& net = game_.net;
   if (--net.ExchangeDepth > 0 || net.TransferFailures.empty()) return;
+  if (game_.app.Ended) {  // the window was closed: nobody is there to read a message
+    net.TransferFailures.clear();
+    return;
+  }
   std::string text = "The exchange with the score server did not fully succeed:\n";
   for (const std::string& failure : net.TransferFailures) text += "\n" + failure;
   net.TransferFailures.clear();
   if (game_.platform.dialogs) game_.platform.dialogs->ShowMessage("Kesmir", text, MessageKind::Warning);
+}
+
+TransferLimits WatchedLimits(Game& game, const TransferLimits& limits) {
+  TransferLimits watched = limits;
+  watched.keepGoing = [&game] {
+    RefreshScreen(game);
+    DoEvents(game);
+    return !game.app.Ended;
+  };
+  return watched;
 }
 
 void ReportTransferFailure(Game& game, std::string_view what, std::string_view error) {

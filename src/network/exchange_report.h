@@ -20,6 +20,10 @@ class ExchangeScope {
   Game& game_;
 };
 
+// The limits of a transfer of this exchange: while it runs, the window is repainted and its events are
+// handled, and closing the window cuts it short.
+TransferLimits WatchedLimits(Game& game, const TransferLimits& limits);
+
 // Notes that a transfer failed: what was being done and why ("Downloading the world score list", "Couldn't
 // connect to server").
 void ReportTransferFailure(Game& game, std::string_view what, std::string_view error);

@@ -26,10 +26,11 @@ void Step(Game& game, std::string_view caption) {
 void FetchWorldFile(Game& game, const NetDeployment& d) {
   constexpr std::string_view kWhat = "Downloading the world score list";
   INetwork* network = game.platform.network;
-  if (!network) return;
+  if (!network || game.app.Ended) return;
   std::string contents;
-  const TransferResult result =
-      network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, d.limits, contents);
+  const TransferResult result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes,
+                                                WatchedLimits(game, d.limits), contents);
+  if (game.app.Ended) return;
   if (!result.ok) {
     ReportTransferFailure(game, kWhat, result.error);
     return;
@@ -58,7 +59,8 @@ void DownloadWorldScores(Game& game) {
   const NetDeployment& d = Deployment(game);
   if (d.ftp.host.empty()) return;  // offline: there is no server to exchange with
   ExchangeScope scope(game);
-  if (CheckNewVersion(game) != 0) return;  // the player has just been told to get the new version first
+  // Closing the window ends the exchange at its next step: no further transfer, no message.
+  if (CheckNewVersion(game) != 0 || game.app.Ended) return;  // a newer version: the player has just been told
   game.app.ProgressStep = 0;
   DoEvents(game);
   Step(game, "Connecting for download..");
@@ -68,6 +70,7 @@ void DownloadWorldScores(Game& game) {
   FetchWorldFile(game, d);
   ShowProgress(game);
   ShowProgress(game);
+  if (game.app.Ended) return;
   // A failed download still merges into the list on disk and sends it: the local scores reach the server.
   SynchronizeScores(game);
 }
@@ -75,7 +78,7 @@ void DownloadWorldScores(Game& game) {
 void UploadWorldScores(Game& game) {
   constexpr std::string_view kWhat = "Uploading the world score list";
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty() || !game.platform.network) return;  // offline: the list stays on this machine
+  if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;  // offline: the list stays here
   ExchangeScope scope(game);
   Step(game, "Connecting for upload..");
   Step(game, "Uploading..");
@@ -85,10 +88,10 @@ void UploadWorldScores(Game& game) {
     // A file cut at the bound would spoil the server's list for everyone: it is not sent.
     ReportTransferFailure(game, kWhat, "cannot read " + UserPath(game, kWorldScoreFile).string());
   } else {
-    const TransferResult result =
-        game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents, d.limits);
+    const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents,
+                                                                WatchedLimits(game, d.limits));
     sent = result.ok;
-    if (!sent) ReportTransferFailure(game, kWhat, result.error);
+    if (!sent && !game.app.Ended) ReportTransferFailure(game, kWhat, result.error);
   }
   ShowProgress(game);
   if (sent) ListRemoteFiles(game);
@@ -98,9 +101,9 @@ void UploadWorldScores(Game& game) {
 
 void ListRemoteFiles(Game& game) {
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty() || !game.platform.network) return;
+  if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;
   std::vector<std::string> names;
-  game.platform.network->FtpList(d.ftp, d.limits, names);
+  game.platform.network->FtpList(d.ftp, WatchedLimits(game, d.limits), names);
 }
 
 bool IsWorldListFile(std::string_view text) {

@@ -62,9 +62,11 @@ std::string RunningVersion(const Game& game) {
 
 Integer DownloadFile(Game& game, const std::string& url, const std::filesystem::path& path, std::string_view what) {
   INetwork* network = game.platform.network;
-  if (!network) return 0;
+  if (!network || game.app.Ended) return 0;
   std::string contents;
-  const TransferResult result = network->HttpGet(url, kMaxAnnouncementBytes, Deployment(game).limits, contents);
+  const TransferResult result =
+      network->HttpGet(url, kMaxAnnouncementBytes, WatchedLimits(game, Deployment(game).limits), contents);
+  if (game.app.Ended) return 0;
   if (!result.ok) {
     ReportTransferFailure(game, what, result.error);
     return 0;
@@ -82,7 +84,7 @@ Integer CheckNewVersion(Game& game) {
   NetState& net = game.net;
   // Compared as text on purpose, so 1.2 is newer than 1.14: every released version compares this way, and the
   // announcements are numbered for it.
-  if (!(RunningVersion(game) < net.LatestVersion)) return 0;
+  if (!(RunningVersion(game) < net.LatestVersion) || game.app.Ended) return 0;
   if (IDialogs* dialogs = game.platform.dialogs) {
     dialogs->ShowMessage("Kesmir",
                          "New Kesmir " + net.LatestVersion + " is online.\n" +

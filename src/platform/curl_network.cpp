@@ -3,7 +3,9 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string_view>
@@ -52,15 +54,36 @@ std::size_t ReadFromSource(char* buffer, std::size_t size, std::size_t count, vo
   return bytes;
 }
 
+// The caller's keepGoing, asked at most every 50 ms however often libcurl reports progress.
+struct Watch {
+  const std::function<bool()>* keepGoing = nullptr;
+  std::chrono::steady_clock::time_point last{};
+};
+
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto* watch = static_cast<Watch*>(user);
+  const auto now = std::chrono::steady_clock::now();
+  if (now - watch->last < std::chrono::milliseconds(50)) return 0;
+  watch->last = now;
+  return (*watch->keepGoing)() ? 0 : 1;  // non-zero ends the transfer
+}
+
 // One transfer's handle with the options every transfer shares.
 struct Transfer {
   CurlHandle handle{curl_easy_init()};
   char error[CURL_ERROR_SIZE] = {};
   CURLcode code = CURLE_OK;
+  Watch watch;
 
   explicit Transfer(const TransferLimits& limits) {
     if (!handle) return;
     CURL* h = handle.get();
+    if (limits.keepGoing) {
+      watch.keepGoing = &limits.keepGoing;
+      curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+      curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+      curl_easy_setopt(h, CURLOPT_XFERINFODATA, &watch);
+    }
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Kesmir");

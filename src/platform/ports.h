@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -192,6 +193,8 @@ struct TransferLimits {
   long responseSeconds = 15;
   long stallSeconds = 15;
   long totalSeconds = 60;
+  // Asked several times a second while a transfer runs, on the caller's thread; false cuts the transfer short.
+  std::function<bool()> keepGoing;
 };
 
 // The outcome of one transfer: error names what failed when ok is false (never the password).

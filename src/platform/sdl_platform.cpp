@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/files.h"
 #include "platform/key_codes.h"
 
 namespace kesmir {
@@ -357,6 +358,7 @@ bool SdlFrontEnd::ShowMessage(const std::string& title, const std::string& text,
 }
 
 std::optional<Image> SdlPictures::Load(const std::string& path) {
+  if (!IsRegularFile(path)) return std::nullopt;  // a FIFO in a picture's place would never end its read
   SDL_Surface* loaded = IMG_Load(path.c_str());
   if (!loaded) return std::nullopt;
   SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, kPixelFormat, 0);
@@ -412,17 +414,21 @@ TTF_Font* SdlFonts::Font(int pointSize, bool bold, bool fixedWidth) {
   pointSize = std::clamp(pointSize, 1, 200);
   const int key = pointSize * 4 + (bold ? 1 : 0) + (fixedWidth ? 2 : 0);
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
-  // The condensed faces come closest to the narrow window-system font the screens were laid out for: with
-  // them the longest menu lines fit the 270-pixel panel and buttons on one line do not run into each other.
-  static constexpr const char* kFaces[4] = {
-      "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
-      "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
-      "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-      "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf"};
-  const char* face = kFaces[(fixedWidth ? 2 : 0) + (bold ? 1 : 0)];
-  TTF_Font* font = TTF_OpenFontDPI(face, pointSize, 96, 96);
+  // A narrow face comes closest to the narrow window-system font the screens were laid out for: with it the
+  // longest menu lines fit the 270-pixel panel, buttons on one line keep apart and a score column of five
+  // digits stays clear of the next column. The condensed face stands in when the narrow one is missing.
+  static constexpr const char* kFaces[4][2] = {
+      {"/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf",
+       "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf"},
+      {"/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Bold.ttf",
+       "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"},
+      {"/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", nullptr},
+      {"/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf", nullptr}};
+  const auto& faces = kFaces[(fixedWidth ? 2 : 0) + (bold ? 1 : 0)];
+  TTF_Font* font = TTF_OpenFontDPI(faces[0], pointSize, 96, 96);
+  if (!font && faces[1]) font = TTF_OpenFontDPI(faces[1], pointSize, 96, 96);
   if (!font && !warned_) {
-    std::fprintf(stderr, "kesmir: cannot open font %s; texts are not drawn\n", face);
+    std::fprintf(stderr, "kesmir: cannot open font %s; texts are not drawn\n", faces[0]);
     warned_ = true;
   }
   fonts_[key].reset(font);

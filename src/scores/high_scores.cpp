@@ -14,6 +14,8 @@
 namespace kesmir {
 namespace {
 
+constexpr int kScoreX = 50;  // the score column of a row
+
 constexpr int kSoundHighScore1 = 33;  // places 1 to 3
 constexpr int kSoundHighScore2 = 34;  // places 4 to 6
 constexpr int kSoundHighScore3 = 35;  // places 7 and below
@@ -64,8 +66,9 @@ std::string Padded(std::string text, std::size_t width) {
 }
 
 // Draws a row's field at size 9 and tells whether the pointer last rested on the row's line.
+// The score column's text is drawn at size 7 so that five digits stay clear of the column after it.
 bool RowText(Game& game, std::string& text, int x, int y) {
-  DrawMenuItem(game, text, x, y, 9, kFalse);
+  DrawMenuItem(game, text, x, y, 9, kFalse, x == kScoreX ? 7 : 9);
   return game.menus.HoverY == y;
 }
 
@@ -167,7 +170,7 @@ void HighScoresScreen(Game& game) {
     const int y = i * kRowHeight + kRowTop;
     std::string placeText = std::to_string(i + 1) + ".";
     if (RowText(game, placeText, 30, y)) selected = i + 1;
-    if (RowText(game, lists.HsScore[p], 50, y)) selected = i + 1;
+    if (RowText(game, lists.HsScore[p], kScoreX, y)) selected = i + 1;
     if (RowText(game, lists.HsName[p], 85, y)) selected = i + 1;
   }
   if (selected > 0) {

@@ -53,19 +53,47 @@ struct ListContents {
   std::vector<std::string> trailer;
 };
 
-// Reads up to maxRows score lines, stopping at "END". Running out of lines before either is a damaged file.
-std::optional<ListContents> ParseList(std::string_view text, int maxRows, std::size_t trailerLines) {
-  const std::vector<std::string> lines = SplitLines(text);
+// What a list file holds, and whether it was whole: up to maxRows score lines, then "END" (or the row
+// limit) and the trailer. A file that runs out of lines before either is damaged; its rows up to the damage
+// are kept, without a last line cut in the middle.
+struct ParsedList {
   ListContents list;
+  bool whole = false;
+};
+
+// A decoded line that reaches the name column, so every column of it is there.
+bool WholeScoreLine(std::string_view line) { return line.size() >= 85 && line.substr(82, 3) == " N="; }
+
+ParsedList ParseList(std::string_view text, int maxRows, std::size_t trailerLines) {
+  const std::vector<std::string> lines = SplitLines(text);
+  ParsedList parsed;
   std::size_t next = 0;
   for (int place = 0; place < maxRows; ++place) {
-    if (next >= lines.size()) return std::nullopt;
+    if (next >= lines.size()) {
+      // Damaged: only the leading rows that still decode to whole score lines are worth keeping.
+      std::size_t readable = 0;
+      while (readable < parsed.list.rows.size() && WholeScoreLine(CodeScoreLine(lines[readable], false))) ++readable;
+      if (readable == lines.size() && !text.empty() && text.back() != '\n' && readable > 0) --readable;
+      parsed.list.rows.resize(readable);
+      return parsed;
+    }
     const std::string& line = lines[next++];
     if (line == "END") break;
-    list.rows.push_back(CutScoreLine(CodeScoreLine(line, false)));
+    parsed.list.rows.push_back(CutScoreLine(CodeScoreLine(line, false)));
   }
-  for (std::size_t i = 0; i < trailerLines && next < lines.size(); ++i) list.trailer.push_back(lines[next++]);
-  return list;
+  for (std::size_t i = 0; i < trailerLines && next < lines.size(); ++i) parsed.list.trailer.push_back(lines[next++]);
+  parsed.whole = true;
+  return parsed;
+}
+
+std::string EncodedRows(const std::vector<ScoreLineFields>& rows) {
+  std::string text;
+  for (const ScoreLineFields& row : rows) {
+    text += CodeScoreLine(JoinScoreLine(row), true);
+    text += "\r\n";
+  }
+  text += "END\r\n";
+  return text;
 }
 
 struct ListFiles {
@@ -85,23 +113,69 @@ bool ThrottleAllowsRead(Integer& count) {
   return count == 1;
 }
 
-// The hidden file's contents, else the default list's, copied over the hidden file first. nullopt when neither
-// holds a readable list; nothing is changed on disk then.
+// The list to use and the text that restores the hidden file from it.
+struct Restored {
+  ListContents list;
+  std::string text;
+};
+
+// A damaged or missing hidden file is restored from the best list at hand: a whole readable copy (a byte
+// copy of the last save), else whichever of the hidden file and the copy has more rows that can still be
+// read (the hidden file on a tie), else the default list. A damaged hidden file is kept beside it as
+// "<name>.damaged", said once on stderr.
+std::optional<Restored> RestoreList(Game& game, const ListFiles& files, const std::optional<ParsedList>& hidden,
+                                    int maxRows, std::size_t trailerLines) {
+  const auto hiddenPath = UserPath(game, files.hidden);
+  std::optional<Restored> chosen;
+  std::string from;
+  if (const auto copyText = ReadFileLimited(UserPath(game, files.copy), kMaxListBytes)) {
+    ParsedList copy = ParseList(*copyText, maxRows, trailerLines);
+    const std::size_t hiddenRows = hidden ? hidden->list.rows.size() : 0;
+    if (copy.whole ? !copy.list.rows.empty() : copy.list.rows.size() > hiddenRows) {
+      from = "its readable copy " + UserPath(game, files.copy).string();
+      chosen = Restored{copy.list, copy.whole ? *copyText : EncodedRows(copy.list.rows)};
+    }
+  }
+  if (!chosen && hidden && !hidden->list.rows.empty()) {
+    from = "its " + std::to_string(hidden->list.rows.size()) + " rows that could be read";
+    chosen = Restored{hidden->list, EncodedRows(hidden->list.rows)};
+  }
+  if (!chosen) {
+    const auto fallback = ReadFileLimited(DataPath(game, files.fallback), kMaxListBytes);
+    if (!fallback) return std::nullopt;
+    ParsedList list = ParseList(*fallback, maxRows, trailerLines);
+    if (!list.whole) return std::nullopt;
+    from = "the default list";
+    chosen = Restored{list.list, *fallback};
+  }
+  if (hidden) {
+    auto damaged = hiddenPath;
+    damaged += ".damaged";
+    std::error_code ec;
+    std::filesystem::rename(hiddenPath, damaged, ec);
+    std::fprintf(stderr, "kesmir: the %s %s is damaged; it is kept as %s and %s takes its place\n", files.what,
+                 hiddenPath.c_str(), damaged.c_str(), from.c_str());
+  }
+  return chosen;
+}
+
+// The hidden file's list; a hidden file that is missing or damaged is restored first (see RestoreList).
+// nullopt when no list could be read; nothing is changed on disk then.
 std::optional<ListContents> ReadListFile(Game& game, const ListFiles& files, int maxRows, std::size_t trailerLines) {
   const auto hiddenPath = UserPath(game, files.hidden);
+  std::optional<ParsedList> hidden;
   if (const auto text = ReadFileLimited(hiddenPath, kMaxListBytes)) {
-    if (auto list = ParseList(*text, maxRows, trailerLines)) return list;
+    hidden = ParseList(*text, maxRows, trailerLines);
+    if (hidden->whole) return hidden->list;
   }
-  const auto fallback = ReadFileLimited(DataPath(game, files.fallback), kMaxListBytes);
-  if (!fallback) return std::nullopt;
-  auto list = ParseList(*fallback, maxRows, trailerLines);
-  if (!list) return std::nullopt;
+  auto restored = RestoreList(game, files, hidden, maxRows, trailerLines);
+  if (!restored) return std::nullopt;
   // The restored list is used even when it cannot be kept: the next save tries the file again.
-  if (!WriteFileAtomic(hiddenPath, *fallback) && !game.scores.WriteWarned) {
-    std::fprintf(stderr, "kesmir: cannot write %s; the scores will not be kept\n", hiddenPath.c_str());
+  if (!WriteFileAtomic(hiddenPath, restored->text) && !game.scores.WriteWarned) {
+    SayNotSaved(game, hiddenPath, "the scores will not be kept");
     game.scores.WriteWarned = true;
   }
-  return list;
+  return restored->list;
 }
 
 void WarnUnreadable(Game& game, const ListFiles& files, bool& warned) {
@@ -118,21 +192,11 @@ bool WriteListFile(Game& game, const ListFiles& files, const std::string& conten
   const bool written = WriteFileAtomic(hiddenPath, contents);
   if (written && WriteFileAtomic(copyPath, contents)) return true;
   if (!game.scores.WriteWarned) {
-    std::fprintf(stderr, "kesmir: cannot write %s; %s\n", (written ? copyPath : hiddenPath).c_str(),
-                 written ? "the readable copy is out of date" : "the scores will not be kept");
+    SayNotSaved(game, written ? copyPath : hiddenPath,
+                written ? "the readable copy is out of date" : "the scores will not be kept");
     game.scores.WriteWarned = true;
   }
   return written;
-}
-
-std::string EncodedRows(const std::vector<ScoreLineFields>& rows) {
-  std::string text;
-  for (const ScoreLineFields& row : rows) {
-    text += CodeScoreLine(JoinScoreLine(row), true);
-    text += "\r\n";
-  }
-  text += "END\r\n";
-  return text;
 }
 
 std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }

@@ -9,8 +9,8 @@
 namespace kesmir {
 
 // The hidden, authoritative list files lie in the user folder's root; the readable copies (byte copies made
-// after each save, never read) and the default lists (shipped, read only to restore a hidden file) lie in
-// OtherFiles/ of the user and the data folder.
+// after each save, read only to restore a damaged hidden file) and the default lists (shipped, read only to
+// restore a hidden file) lie in OtherFiles/ of the user and the data folder.
 inline constexpr std::string_view kLocalScoreFile = "Atop112.kzm";
 inline constexpr std::string_view kLocalScoreCopy = "OtherFiles/HighScores.txt";
 inline constexpr std::string_view kLocalScoreDefault = "OtherFiles/Temp.txt";
@@ -30,8 +30,10 @@ bool SaveHighScores(Game& game);
 
 // Reads the local list from its hidden file on the first call and on every 10,000th call after it; other
 // calls return at once. Places after an "END" line keep what they held. A hidden file that is missing or ends
-// before "END" is restored from the default list, which is then read. When that fails too, the list stays as
-// it was, it is said once on stderr and the result is false.
+// before "END" is restored from the readable copy when that is whole, else from the rows of the hidden file
+// or the copy that can still be read, else from the default list; a damaged hidden file is kept as
+// "<name>.damaged". When nothing can be read, the list stays as it was, it is said once on stderr and the
+// result is false.
 bool LoadHighScores(Game& game);
 
 // Writes places 0..100 of the world list, "END" and the trailer (upload count + 1, today's date, the list's

@@ -13,6 +13,8 @@
 namespace kesmir {
 namespace {
 
+constexpr int kScoreX = 50;  // the score column of a row
+
 constexpr int kLocalShown = 10;
 constexpr int kWorldShown = 100;  // places 0..99; place 100 is the row that beat none of them
 constexpr int kRowsOnScreen = 10;
@@ -29,8 +31,9 @@ double WholeScore(const std::string& column) { return Int(ScoreValue(column)); }
 void SetMark(ScoreLists& lists, int place, Integer mark) { lists.WsMark[static_cast<std::size_t>(place)] = mark; }
 
 // Draws a row's field at size 9 and tells whether the pointer last rested on the row's line.
+// The score column's text is drawn at size 7 so that five digits stay clear of the column after it.
 bool RowText(Game& game, std::string& text, int x, int y) {
-  DrawMenuItem(game, text, x, y, 9, kFalse);
+  DrawMenuItem(game, text, x, y, 9, kFalse, x == kScoreX ? 7 : 9);
   return game.menus.HoverY == y;
 }
 
@@ -147,7 +150,7 @@ void WorldScoresScreen(Game& game) {
     DrawArrow(game, place, y);
     std::string placeText = std::to_string(place + 1) + ".";
     if (RowText(game, placeText, 30, y)) selected = i + 1;
-    if (RowText(game, lists.WsScore[p], 50, y)) selected = i + 1;
+    if (RowText(game, lists.WsScore[p], kScoreX, y)) selected = i + 1;
     if (RowText(game, lists.WsName[p], 85, y)) selected = i + 1;
   }
   if (selected > 0) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kesmir {
@@ -39,6 +40,23 @@ TEST_F(Files, TheBoundCapsTheReadWithoutBeingReserved) {
   EXPECT_EQ(ReadFileLimited(big, 0), "");
 
   EXPECT_EQ(ReadFileLimited(folder / "missing.txt", 100), std::nullopt);
+  // A FIFO or a folder in a file's place is refused at once instead of waiting for a writer.
+  ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(ReadFileLimited(folder / "fifo", 100), std::nullopt);
+  EXPECT_FALSE(IsRegularFile(folder / "fifo"));
+  EXPECT_EQ(ReadFileLimited(folder, 100), std::nullopt);
+}
+
+TEST_F(Files, AWriteGoesThroughATemporaryOfItsOwnAndNeverThroughALinkPlantedBesideIt) {
+  const auto target = Write("list.txt", "old");
+  const auto victim = Write("victim.txt", "untouched");
+  // Links at every name a fixed scheme would use.
+  for (const char* name : {"list.txt.tmp", "list.txt.XXXXXX"}) std::filesystem::create_symlink(victim, folder / name);
+  ASSERT_TRUE(WriteFileAtomic(target, "new"));
+  EXPECT_EQ(ReadFileLimited(target, 100), "new");
+  EXPECT_EQ(ReadFileLimited(victim, 100), "untouched");
+  EXPECT_TRUE(std::filesystem::is_symlink(target.string() + ".tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 4);
 }
 
 }  // namespace

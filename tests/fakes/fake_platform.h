@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -149,25 +150,26 @@ class FakeNetwork : public INetwork {
   std::map<std::string, std::string> webFiles;
   std::string failFtpGet, failFtpPut, failFtpList, failHttp;
   std::vector<std::string> calls;  // "get Atopw.kzm", "put Atopw.kzm", "list", "http <url>"
+  std::function<void(const std::string& call)> whileRunning;  // the moment a transfer is under way
   FtpAccount lastAccount;
   TransferLimits lastLimits;
 
   TransferResult FtpGet(const FtpAccount& account, const std::string& name, std::size_t maxBytes,
                         const TransferLimits& limits, std::string& contents) override {
-    Note(account, limits, "get " + name);
+    if (!Note(account, limits, "get " + name)) return {false, "cut short"};
     if (!failFtpGet.empty()) return {false, failFtpGet};
     return Serve(ftpFiles, name, maxBytes, contents);
   }
   TransferResult FtpPut(const FtpAccount& account, const std::string& name, const std::string& contents,
                         const TransferLimits& limits) override {
-    Note(account, limits, "put " + name);
+    if (!Note(account, limits, "put " + name)) return {false, "cut short"};
     if (!failFtpPut.empty()) return {false, failFtpPut};
     ftpFiles[name] = contents;
     return {true, {}};
   }
   TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
                          std::vector<std::string>& names) override {
-    Note(account, limits, "list");
+    if (!Note(account, limits, "list")) return {false, "cut short"};
     if (!failFtpList.empty()) return {false, failFtpList};
     names.clear();
     for (const auto& [name, contents] : ftpFiles) names.push_back(name);
@@ -175,17 +177,19 @@ class FakeNetwork : public INetwork {
   }
   TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                          std::string& contents) override {
-    lastLimits = limits;
-    calls.push_back("http " + url);
+    if (!Note({}, limits, "http " + url)) return {false, "cut short"};
     if (!failHttp.empty()) return {false, failHttp};
     return Serve(webFiles, url, maxBytes, contents);
   }
 
  private:
-  void Note(const FtpAccount& account, const TransferLimits& limits, std::string call) {
-    lastAccount = account;
+  // Records the call; false when the caller's progress check cut the transfer short.
+  bool Note(const FtpAccount& account, const TransferLimits& limits, std::string call) {
+    if (!account.host.empty()) lastAccount = account;
     lastLimits = limits;
-    calls.push_back(std::move(call));
+    calls.push_back(call);
+    if (whileRunning) whileRunning(call);
+    return !limits.keepGoing || limits.keepGoing();
   }
   static TransferResult Serve(const std::map<std::string, std::string>& files, const std::string& key,
                               std::size_t maxBytes, std::string& contents) {

@@ -32,7 +32,7 @@ struct Transfers : ::testing::Test {
   ScoreServer server{root / "home", root / "server", {"--no-network-file"}};
   CurlNetwork network;
   FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true};
-  TransferLimits limits{2, 2, 2, 10};
+  TransferLimits limits{2, 2, 2, 10, {}};
 
   ~Transfers() override {
     server.Stop();

@@ -83,6 +83,19 @@ TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedStep
   EXPECT_EQ(g->app.ProgressStep, 22);
 }
 
+TEST_F(Exchange, ClosingTheWindowDuringATransferCutsItShortAndEndsTheExchangeSilently) {
+  const std::string before = ServerFile();
+  g.network.whileRunning = [this](const std::string& call) {
+    if (call == "get Atopw.kzm") g.window.events.push_back({EventKind::Close, 0, {}});
+  };
+  CheckConnection(*g);
+  DownloadWorldScores(*g);
+  EXPECT_TRUE(g->app.Ended);
+  EXPECT_EQ(g.network.calls.back(), "get Atopw.kzm");  // nothing is sent after the close
+  EXPECT_EQ(ServerFile(), before);
+  EXPECT_TRUE(g.dialogs.shown.empty());
+}
+
 TEST_F(Exchange, ANewerVersionStopsEverythingAfterItsMessagesWhateverTheAnswer) {
   g.network.webFiles[kAnnouncementUrl] = Announcement("1.15");
   const std::string before = ServerFile();

@@ -93,6 +93,20 @@ TEST_F(SdlPlatform, TextRendersAtWindowsLikeSizesAndBoldIsHeavier) {
   EXPECT_GT(fonts.Render("Ram:50%", 8, false, true).width, 0);
   EXPECT_EQ(fonts.Render("", 10, false, false).width, 0);
   EXPECT_GT(fonts.Render("caf\xE9 \x80", 10, false, false).width, 0);  // Windows-1252 bytes
+
+  // Neighbours on the screens keep visible space between them: each text ends at least 2 pixels before the
+  // next thing drawn on its line.
+  struct Neighbour {
+    const char* text;
+    int size;
+    bool bold;
+    int x, next;
+  };
+  for (const Neighbour& n : {Neighbour{"100.", 9, false, 30, 50}, Neighbour{"32767", 7, false, 50, 75},
+                             Neighbour{"MAIN MENU", 10, true, 30, 111}, Neighbour{"MAIN MENU", 10, true, 30, 125},
+                             Neighbour{"RESUME GAME", 10, true, 30, 160}, Neighbour{"WORLD SCORES", 10, true, 30, 160}}) {
+    EXPECT_LE(n.x + fonts.Render(n.text, n.size, n.bold, false).width, n.next - 2) << n.text;
+  }
 }
 
 TEST(KeyCodes, TheGamesKeysMapToTheirDirectInputAndVirtualCodes) {

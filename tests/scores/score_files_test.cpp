@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "fakes/disk_full.h"
 #include "fakes/fake_platform.h"
 
 namespace kesmir {
@@ -88,7 +89,7 @@ TEST_F(Files, ReadingStopsAtEndAndLeavesTheLaterPlacesAlone) {
 TEST_F(Files, AMissingOrDamagedHiddenFileIsRestoredFromTheDefaultList) {
   const std::string defaults = ListFile(11, 300, "Default");
   g.WriteDataFile("OtherFiles/Temp.txt", defaults);
-  for (const std::string& damaged : {std::string(), std::string("EN"), ListFile(11, 900, "Mine").substr(0, 300),
+  for (const std::string& damaged : {std::string(), std::string("EN"), ListFile(11, 900, "Mine").substr(0, 250),
                                     std::string("97-98-\r\n99-\r\n")}) {
     FakeGame fresh;
     fresh.WriteDataFile("OtherFiles/Temp.txt", defaults);
@@ -97,6 +98,24 @@ TEST_F(Files, AMissingOrDamagedHiddenFileIsRestoredFromTheDefaultList) {
     EXPECT_EQ(fresh->scores.HsName[0], "Default0");
     EXPECT_EQ(fresh->scores.HsName[10], "Default10");
     EXPECT_EQ(fresh.ReadUserFile("Atop112.kzm"), defaults);
+  }
+  // A cut hidden file gives way to a whole readable copy; without one its rows that can be read are kept.
+  // Either way the damaged file is kept beside it, and it is said once.
+  const std::string mine = ListFile(11, 900, "Mine");
+  const std::string cut = mine.substr(0, mine.find("\r\n", mine.size() / 2) + 40);  // six rows and a piece
+  for (bool withCopy : {true, false}) {
+    FakeGame fresh;
+    fresh.WriteDataFile("OtherFiles/Temp.txt", defaults);
+    fresh.WriteUserFile("Atop112.kzm", cut);
+    if (withCopy) fresh.WriteUserFile("OtherFiles/HighScores.txt", mine);
+    CaptureStderr();
+    ASSERT_TRUE(LoadHighScores(*fresh));
+    const std::string said = GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(fresh.ReadUserFile("Atop112.kzm.damaged"), cut);
+    EXPECT_EQ(fresh->scores.HsName[5], "Mine5");
+    EXPECT_EQ(fresh->scores.HsName[6], withCopy ? "Mine6" : "");
+    EXPECT_EQ(SplitLines(fresh.ReadUserFile("Atop112.kzm")).size(), withCopy ? 12u : 7u);
   }
   // Eleven rows and no "END" is a whole list: nothing is restored.
   std::string eleven = ListFile(11, 900, "Mine");
@@ -158,15 +177,23 @@ TEST_F(Files, DamagedLinesNeverBreakTheReaderAndKeepTheListEleven) {
   EXPECT_EQ(SplitLines(HiddenLocal()).size(), 12u);
 }
 
-TEST_F(Files, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSoOnce) {
+TEST_F(Files, ASaveOnAFullDiskKeepsTheOldFileLeavesNoTemporaryAndTellsThePlayerOnce) {
   g.WriteUserFile("Atop112.kzm", ListFile(11, 900, "Old"));
-  std::filesystem::create_directories(g.root / "user/Atop112.kzm.tmp");  // the temporary name is taken
   CaptureStderr();
-  EXPECT_FALSE(SaveHighScores(*g));
-  EXPECT_FALSE(SaveHighScores(*g));
+  {
+    testing::DiskFull full(1024);  // room for the message, not for the list
+    EXPECT_FALSE(SaveHighScores(*g));
+    EXPECT_FALSE(SaveHighScores(*g));
+  }
   const std::string said = GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
   EXPECT_EQ(HiddenLocal(), ListFile(11, 900, "Old"));
+  for (const auto& entry : std::filesystem::directory_iterator(g.root / "user")) {
+    EXPECT_TRUE(entry.is_directory() || entry.path().filename() == "Atop112.kzm") << entry.path();
+  }
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_NE(g.dialogs.shown[0].text.find((g.root / "user").string()), std::string::npos);
+  EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
 }
 
 TEST_F(Files, TheWorldTrailerCountsTheUploadAndDatesIt) {
