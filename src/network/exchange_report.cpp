@@ -2,6 +2,7 @@
 #include "network/exchange_report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/window_events.h"
@@ -17,8 +18,8 @@ ExchangeScope::~ExchangeScope() {
     net.TransferFailures.clear();
     return;
   }
-  std::string text = "The exchange with the score server did not fully succeed:\n";
-  for (const std::string& failure : net.TransferFailures) text += "\n" + failure;
+  std::string text;
+  for (const std::string& failure : net.TransferFailures) text += (text.empty() ? "" : "\n") + failure;
   net.TransferFailures.clear();
   if (game_.platform.dialogs) game_.platform.dialogs->ShowMessage("Kesmir", text, MessageKind::Warning);
 }
@@ -33,12 +34,14 @@ TransferLimits WatchedLimits(Game& game, const TransferLimits& limits) {
   return watched;
 }
 
-void ReportTransferFailure(Game& game, std::string_view what, std::string_view error) {
+void ReportTransferFailure(Game& game, std::string_view message, std::string_view detail) {
   ExchangeScope scope(game);  // a failure outside any exchange is shown at once
-  std::string line(what);
-  if (!error.empty()) line += ": " + std::string(error);
+  if (!detail.empty()) {
+    std::fprintf(stderr, "kesmir: %.*s (%.*s)\n", static_cast<int>(message.size()), message.data(),
+                 static_cast<int>(detail.size()), detail.data());
+  }
   auto& failures = game.net.TransferFailures;
-  if (std::find(failures.begin(), failures.end(), line) == failures.end()) failures.push_back(line);
+  if (std::find(failures.begin(), failures.end(), message) == failures.end()) failures.emplace_back(message);
 }
 
 }  // namespace kesmir

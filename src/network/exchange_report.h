@@ -24,8 +24,8 @@ class ExchangeScope {
 // handled, and closing the window cuts it short.
 TransferLimits WatchedLimits(Game& game, const TransferLimits& limits);
 
-// Notes that a transfer failed: what was being done and why ("Downloading the world score list", "Couldn't
-// connect to server").
-void ReportTransferFailure(Game& game, std::string_view what, std::string_view error);
+// Notes that a step failed: the message tells the player, in the game's words and in a line that fits the
+// screen, what failed and what it means for the scores; the detail (libcurl's text, a path) goes to stderr only.
+void ReportTransferFailure(Game& game, std::string_view message, std::string_view detail);
 
 }  // namespace kesmir

@@ -22,25 +22,33 @@ void Step(Game& game, std::string_view caption) {
   ShowProgress(game);
 }
 
+constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
+
 // Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
-void FetchWorldFile(Game& game, const NetDeployment& d) {
-  constexpr std::string_view kWhat = "Downloading the world score list";
+// True when the merged list may be sent back: the server's list was fetched, or the server has none yet
+// (a new server is seeded by the first upload).
+bool FetchWorldFile(Game& game, const NetDeployment& d) {
   INetwork* network = game.platform.network;
-  if (!network || game.app.Ended) return;
+  if (!network || game.app.Ended) return false;
   std::string contents;
   const TransferResult result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes,
                                                 WatchedLimits(game, d.limits), contents);
-  if (game.app.Ended) return;
+  if (game.app.Ended) return false;
   if (!result.ok) {
-    ReportTransferFailure(game, kWhat, result.error);
-    return;
+    if (result.missing) return true;
+    ReportTransferFailure(game, kNotFetched, result.error);
+    return false;
   }
   if (!IsWorldListFile(contents)) {
-    ReportTransferFailure(game, kWhat, "the server's file is not a world score list; your copy was kept");
-    return;
+    ReportTransferFailure(game, kNotFetched, "the server's file is not a world score list");
+    return false;
   }
   const auto path = UserPath(game, kWorldScoreFile);
-  if (!WriteFileAtomic(path, contents)) ReportTransferFailure(game, kWhat, "cannot write " + path.string());
+  if (!WriteFileAtomic(path, contents)) {
+    ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -67,18 +75,25 @@ void DownloadWorldScores(Game& game) {
   ShowProgress(game);
   ShowProgress(game);
   Step(game, "Downloading..");
-  FetchWorldFile(game, d);
+  const bool fetched = FetchWorldFile(game, d);
   ShowProgress(game);
   ShowProgress(game);
   if (game.app.Ended) return;
-  // A failed download still merges into the list on disk and sends it: the local scores reach the server.
+  // A failed download still merges into the list on disk, which is kept here and not sent.
+  game.net.UploadAllowed = fetched;
   SynchronizeScores(game);
+  game.net.UploadAllowed = true;
 }
 
 void UploadWorldScores(Game& game) {
-  constexpr std::string_view kWhat = "Uploading the world score list";
+  constexpr std::string_view kNotSent =
+      "The world list could not be sent; your scores stay on this computer until the next synchronisation.";
   const NetDeployment& d = Deployment(game);
   if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;  // offline: the list stays here
+  if (!game.net.UploadAllowed) {
+    game.scores.WsLoadCount = 0;  // the screen shows the merged list kept here
+    return;
+  }
   ExchangeScope scope(game);
   Step(game, "Connecting for upload..");
   Step(game, "Uploading..");
@@ -86,12 +101,12 @@ void UploadWorldScores(Game& game) {
   const auto contents = ReadFileLimited(UserPath(game, kWorldScoreFile), kMaxWorldFileBytes + 1);
   if (!contents || contents->size() > kMaxWorldFileBytes) {
     // A file cut at the bound would spoil the server's list for everyone: it is not sent.
-    ReportTransferFailure(game, kWhat, "cannot read " + UserPath(game, kWorldScoreFile).string());
+    ReportTransferFailure(game, kNotSent, "cannot read " + UserPath(game, kWorldScoreFile).string());
   } else {
     const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents,
                                                                 WatchedLimits(game, d.limits));
     sent = result.ok;
-    if (!sent && !game.app.Ended) ReportTransferFailure(game, kWhat, result.error);
+    if (!sent && !game.app.Ended) ReportTransferFailure(game, kNotSent, result.error);
   }
   ShowProgress(game);
   if (sent) ListRemoteFiles(game);

@@ -33,6 +33,9 @@ struct NetState {
   // Failed transfers of the exchange under way; the user is told once, when its outermost step ends.
   int ExchangeDepth = 0;
   std::vector<std::string> TransferFailures;
+  // False while a synchronisation runs whose download failed: its merged list stays on this machine, since
+  // sending it would replace every other player's rows on the server with this player's old copy.
+  bool UploadAllowed = true;
 };
 
 }  // namespace kesmir

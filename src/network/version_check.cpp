@@ -1,6 +1,7 @@
 // The version announcement: one line of text read by columns.
 #include "network/version_check.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/folders.h"
@@ -37,12 +38,17 @@ std::string AnnouncementUrl(const NetDeployment& d) {
 // Fetches the announcement over the local copy (kept when the fetch fails), then reads the copy's first line
 // by columns: version 1-4, installer size 6-9, installer file 33-72. A copy that cannot be read leaves the
 // values of the last announcement read; the result tells whether any announcement is known.
-bool ReadAnnouncement(Game& game, bool trimVersion) {
+// A fetch that fails is told to the player only when reportFailure is set; before an exchange it is not, as
+// the exchange goes ahead on the last announcement read.
+bool ReadAnnouncement(Game& game, bool trimVersion, bool reportFailure) {
   const NetDeployment& d = Deployment(game);
   const auto copyPath = UserPath(game, kAnnouncementCopy);
-  if (!d.webBase.empty()) DownloadFile(game, AnnouncementUrl(d), copyPath, "Fetching the version announcement");
+  if (!d.webBase.empty()) {
+    DownloadFile(game, AnnouncementUrl(d), copyPath,
+                 reportFailure ? "The version announcement could not be fetched." : "", IsAnnouncement);
+  }
   const auto text = ReadFileLimited(copyPath, kMaxAnnouncementBytes);
-  if (!text) return !game.net.LatestVersion.empty();
+  if (!text || !IsAnnouncement(*text)) return !game.net.LatestVersion.empty();
   const auto lines = SplitLines(*text);
   const std::string first = lines.empty() ? std::string() : lines.front();
   NetState& net = game.net;
@@ -60,27 +66,45 @@ std::string RunningVersion(const Game& game) {
 
 }  // namespace
 
-Integer DownloadFile(Game& game, const std::string& url, const std::filesystem::path& path, std::string_view what) {
+Integer DownloadFile(Game& game, const std::string& url, const std::filesystem::path& path,
+                     std::string_view failureMessage, bool (*accept)(std::string_view contents)) {
   INetwork* network = game.platform.network;
   if (!network || game.app.Ended) return 0;
   std::string contents;
   const TransferResult result =
       network->HttpGet(url, kMaxAnnouncementBytes, WatchedLimits(game, Deployment(game).limits), contents);
   if (game.app.Ended) return 0;
+  std::string failure;
   if (!result.ok) {
-    ReportTransferFailure(game, what, result.error);
-    return 0;
+    failure = result.error;
+  } else if (accept && !accept(contents)) {
+    failure = "not what was expected";
+  } else if (!WriteFileAtomic(path, contents)) {
+    failure = "cannot write " + path.string();
   }
-  if (!WriteFileAtomic(path, contents)) {
-    ReportTransferFailure(game, what, "cannot write " + path.string());
-    return 0;
+  if (failure.empty()) return kTrue;
+  if (failureMessage.empty()) {
+    std::fprintf(stderr, "kesmir: cannot fetch %s (%s)\n", url.c_str(), failure.c_str());
+  } else {
+    ReportTransferFailure(game, failureMessage, url + ": " + failure);
   }
-  return kTrue;
+  return 0;
+}
+
+bool IsAnnouncement(std::string_view contents) {
+  const std::string_view line = contents.substr(0, contents.find_first_of("\r\n"));
+  const std::string_view version = Trim(line.substr(0, std::min<std::size_t>(4, line.size())));
+  bool digit = false;
+  for (char c : version) {
+    if (c != '.' && (c < '0' || c > '9')) return false;
+    digit = digit || c != '.';
+  }
+  return digit;
 }
 
 Integer CheckNewVersion(Game& game) {
   ExchangeScope scope(game);
-  ReadAnnouncement(game, true);
+  ReadAnnouncement(game, true, false);
   NetState& net = game.net;
   // Compared as text on purpose, so 1.2 is newer than 1.14: every released version compares this way, and the
   // announcements are numbered for it.
@@ -98,7 +122,7 @@ Integer CheckNewVersion(Game& game) {
 void ShowLatestVersion(Game& game) {
   ExchangeScope scope(game);
   // With no announcement ever read there is nothing to show: the failure to fetch it is told instead.
-  if (!ReadAnnouncement(game, false)) return;
+  if (!ReadAnnouncement(game, false, true)) return;
   const NetState& net = game.net;
   const std::string caption = game.app.FormCaption.empty() ? std::string(kFormCaption) : game.app.FormCaption;
   if (game.platform.dialogs) {

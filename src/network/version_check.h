@@ -15,9 +15,15 @@ inline constexpr std::string_view kAnnouncementName = "NewVer.txt";
 // The local copy of the last announcement fetched, which decides while the web server cannot be reached.
 inline constexpr std::string_view kAnnouncementCopy = "OtherFiles/NewVer.txt";
 
-// Fetches an address into a file, which is replaced only once the whole file has arrived. -1 on success;
-// otherwise 0, the file is untouched and the failure is noted for the user.
-Integer DownloadFile(Game& game, const std::string& url, const std::filesystem::path& path, std::string_view what);
+// Fetches an address into a file, which is replaced only once the whole file has arrived and, when accept
+// is given, accept takes it. -1 on success; otherwise 0, the file is untouched and the failure is said on
+// stderr and, unless failureMessage is empty, noted for the user in those words.
+Integer DownloadFile(Game& game, const std::string& url, const std::filesystem::path& path,
+                     std::string_view failureMessage, bool (*accept)(std::string_view contents) = nullptr);
+
+// True when the first line of an announcement holds a version in columns 1 to 4: digits and dots, with at
+// least one digit, blanks around them allowed. A web page or a damaged copy is no announcement.
+bool IsAnnouncement(std::string_view contents);
 
 // Fetches the announcement and compares its version with the running one, as text (so 1.2 is newer than
 // 1.14). When it is newer the user is told and asked whether to get it now; the result is then -1 whatever

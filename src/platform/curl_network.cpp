@@ -103,7 +103,8 @@ struct Transfer {
     if ((sink && sink->tooLarge) || code == CURLE_FILESIZE_EXCEEDED) {
       return {false, "the file is larger than " + std::to_string(sink ? sink->maxBytes : 0) + " bytes"};
     }
-    return {false, error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code))};
+    const bool missing = code == CURLE_REMOTE_FILE_NOT_FOUND;
+    return {false, error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code)), missing};
   }
 };
 

@@ -201,6 +201,7 @@ struct TransferLimits {
 struct TransferResult {
   bool ok = false;
   std::string error;
+  bool missing = false;  // the server answered that the file does not exist (FTP 550, HTTP 404)
 };
 
 // Blocking transfers with the score server (passive FTP) and the web server (HTTP). Downloads land in memory:

@@ -118,4 +118,6 @@ ScoreLineFields CutScoreLine(std::string_view line) {
   return fields;
 }
 
+std::string StoredName(std::string_view name) { return std::string(StripSpaces(name.substr(0, 35))); }
+
 }  // namespace kesmir

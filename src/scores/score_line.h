@@ -38,6 +38,9 @@ struct ScoreLineFields {
   std::string name;         // written in full
 };
 
+// A name as a score file gives it back: its first 35 characters, spaces at both ends stripped.
+std::string StoredName(std::string_view name);
+
 // Joins the columns with their labels into one score line: score from column 1, "K=" at 6, " T=" at 11,
 // " A=" at 19, " R=" at 24, " B=" at 29, " M=" at 34, " MH=" at 39, " MA=" at 46, " TP=" at 53, "HD=" at 62,
 // ten "?" at 73, " N=" at 83 and the name from column 86.

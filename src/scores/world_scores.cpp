@@ -62,8 +62,11 @@ void DrawArrow(Game& game, int place, int y) {
 void MergeLocalRow(ScoreLists& lists, int localPlace) {
   const auto f = static_cast<std::size_t>(localPlace);
   const double score = WholeScore(lists.HsScore[f]);
+  // Names are compared as the file stores them (cut to 35 characters, spaces at both ends stripped), so a
+  // row merged before and read back from the file is recognised.
+  const std::string name = StoredName(lists.HsName[f]);
   for (std::size_t g = 0; g < static_cast<std::size_t>(kWorldShown); ++g) {
-    if (WholeScore(lists.WsScore[g]) == score && lists.WsName[g] == lists.HsName[f]) return;
+    if (WholeScore(lists.WsScore[g]) == score && StoredName(lists.WsName[g]) == name) return;
   }
   const ScoreLineFields local = LocalRow(lists, localPlace);
   for (int place = kWorldShown - 1; place >= 0; --place) {

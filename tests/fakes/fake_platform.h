@@ -194,7 +194,7 @@ class FakeNetwork : public INetwork {
   static TransferResult Serve(const std::map<std::string, std::string>& files, const std::string& key,
                               std::size_t maxBytes, std::string& contents) {
     const auto it = files.find(key);
-    if (it == files.end()) return {false, "no such file"};
+    if (it == files.end()) return {false, "no such file", true};
     if (it->second.size() > maxBytes) return {false, "the file is too large"};
     contents = it->second;
     return {true, {}};

@@ -130,8 +130,8 @@ TEST_F(Exchange, VersionsCompareAsText) {
     bool newer;
   };
   const std::vector<Case> cases = {
-      {"1.14", kFormCaption, false}, {"1.13", kFormCaption, false}, {"1.15", kFormCaption, true},
-      {"1.2", kFormCaption, true},   {"", kFormCaption, false},     {"1.10", "Kesmir 1.9  - 27.08.2002", false},
+      {"", kFormCaption, false},     {"1.14", kFormCaption, false}, {"1.13", kFormCaption, false},
+      {"1.15", kFormCaption, true},  {"1.2", kFormCaption, true},   {"1.10", "Kesmir 1.9  - 27.08.2002", false},
   };
   g.dialogs.answerYes = false;
   for (const Case& c : cases) {
@@ -145,16 +145,17 @@ TEST_F(Exchange, VersionsCompareAsText) {
 
 TEST_F(Exchange, TheLastAnnouncementReadDecidesWhileTheWebServerIsDown) {
   g.network.failHttp = "Couldn't connect to server";
-  EXPECT_EQ(CheckNewVersion(*g), 0);  // nothing known: the exchange may go on
-  ASSERT_EQ(g.dialogs.shown.size(), 1u);
-  EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
-  EXPECT_NE(g.dialogs.shown[0].text.find("Fetching the version announcement: Couldn't connect to server"),
-            std::string::npos);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(CheckNewVersion(*g), 0);  // nothing known: the exchange goes on, and that is no error to tell
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Couldn't connect to server"), std::string::npos);
+  EXPECT_TRUE(g.dialogs.shown.empty());
 
-  g.dialogs.shown.clear();
-  ShowLatestVersion(*g);  // nothing to show but the failure
+  ::testing::internal::CaptureStderr();
+  ShowLatestVersion(*g);  // asked for: nothing to show but the failure, in the game's words
+  ::testing::internal::GetCapturedStderr();
   ASSERT_EQ(g.dialogs.shown.size(), 1u);
   EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
+  EXPECT_EQ(g.dialogs.shown[0].text, "The version announcement could not be fetched.");
   EXPECT_TRUE(g.desktop.opened.empty());
 
   g.WriteUserFile("OtherFiles/NewVer.txt", Announcement("1.15"));
@@ -162,7 +163,41 @@ TEST_F(Exchange, TheLastAnnouncementReadDecidesWhileTheWebServerIsDown) {
   EXPECT_EQ(CheckNewVersion(*g), kTrue);
   ASSERT_EQ(g.dialogs.shown.size(), 4u);  // the two questions, the version shown, then the one failure note
   EXPECT_EQ(g.dialogs.shown[3].kind, MessageKind::Warning);
-  EXPECT_EQ(std::count(g.dialogs.shown[3].text.begin(), g.dialogs.shown[3].text.end(), '\n'), 2);
+  EXPECT_EQ(g.dialogs.shown[3].text, "The version announcement could not be fetched.");
+}
+
+TEST_F(Exchange, AWebPageInPlaceOfTheAnnouncementIsNoVersionAndTheExchangeGoesAhead) {
+  EXPECT_EQ(CheckNewVersion(*g), 0);
+  g.network.webFiles[kAnnouncementUrl] = "<!DOCTYPE html>\r\n<html>1.99</html>\r\n";
+  CheckConnection(*g);
+  DownloadWorldScores(*g);
+  EXPECT_TRUE(g.dialogs.shown.empty());
+  EXPECT_EQ(g.network.calls.back(), "list");  // fetched, merged and sent
+  EXPECT_EQ(g.ReadUserFile("OtherFiles/NewVer.txt"), Announcement("1.14"));  // the last real one is kept
+  g.WriteUserFile("OtherFiles/NewVer.txt", "<!DO\r\n");
+  EXPECT_EQ(CheckNewVersion(*g), 0);  // a damaged copy is no announcement either
+  EXPECT_FALSE(IsAnnouncement("1.1x"));
+  EXPECT_FALSE(IsAnnouncement("...."));
+  EXPECT_TRUE(IsAnnouncement(" 1.2 2.5  x"));
+}
+
+TEST_F(Exchange, AFailedDownloadMergesHereAndSendsNothingWhileAServerWithoutAListIsSeeded) {
+  g.network.failFtpGet = "Connection timed out";
+  CheckConnection(*g);
+  ::testing::internal::CaptureStderr();
+  DownloadWorldScores(*g);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Connection timed out"), std::string::npos);
+  EXPECT_EQ(g.network.calls.back(), "get Atopw.kzm");
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
+  EXPECT_EQ(ReadWorldFile(g.ReadUserFile("Atopw.kzm")).rows[0].name, "Local");  // merged on this machine
+
+  g.network.failFtpGet.clear();
+  g.network.ftpFiles.erase("Atopw.kzm");  // a new server: no list at all
+  g.dialogs.shown.clear();
+  DownloadWorldScores(*g);
+  EXPECT_TRUE(g.dialogs.shown.empty());
+  EXPECT_EQ(ReadWorldFile(ServerFile()).rows[0].name, "Local");
 }
 
 TEST_F(Exchange, TheAnnouncedFileNameCannotLeadOutOfTheFolder) {

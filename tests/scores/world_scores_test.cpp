@@ -77,7 +77,7 @@ TEST_F(WorldList, ARowBeatingNoneOfTheHundredLandsOnTheHiddenRowAndTheNextReplac
   EXPECT_EQ(WorldName(100), "Lower");
 }
 
-TEST_F(WorldList, OnlyTheSameWholeScoreUnderExactlyTheSameNameCountsAsAlreadyThere) {
+TEST_F(WorldList, OnlyTheSameWholeScoreUnderTheSameStoredNameCountsAsAlreadyThere) {
   Local(0, 500, "W50");  // W50 holds 500
   MergeLocalRow(lists, 0);
   EXPECT_EQ(WorldName(51), "W51");
@@ -93,6 +93,19 @@ TEST_F(WorldList, OnlyTheSameWholeScoreUnderExactlyTheSameNameCountsAsAlreadyThe
   Local(2, 500, "Someone");  // the same score under another name
   MergeLocalRow(lists, 2);
   EXPECT_EQ(WorldName(52), "Someone");
+
+  // Names as the file gives them back, cut to 35 characters and stripped of spaces, are the same names: a
+  // second synchronisation adds no second copy.
+  int score = 5;
+  for (const std::string& typed : {std::string("Late "), std::string(36, 'n'), std::string()}) {
+    Local(3, score += 10, typed);  // a score no other row has
+    MergeLocalRow(lists, 3);
+    for (int place = 0; place < kWorldRows; ++place) {
+      SetWorldRow(lists, place, CutScoreLine(JoinScoreLine(WorldRow(lists, place))));  // saved and read back
+    }
+    MergeLocalRow(lists, 3);
+    EXPECT_EQ(std::count(lists.WsScore.begin(), lists.WsScore.end(), lists.HsScore[3]), 1) << typed;
+  }
 }
 
 TEST_F(WorldList, ListDatesBecomeSortableKeys) {
