@@ -174,18 +174,29 @@ TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string&
     curl_easy_setopt(h, CURLOPT_POSTQUOTE, rename.get());
   }
   TransferResult result = transfer.Perform();
-  if (transfer.code == CURLE_QUOTE_ERROR) {
-    // The file arrived but could not take its name: remove it rather than leave it on the server.
-    Transfer cleanup(limits);
-    CurlList remove(curl_slist_append(nullptr, ("*DELE " + temporary).c_str()));
-    if (cleanup.handle && remove) {
-      SetFtpAccount(cleanup.handle.get(), account, "");
-      curl_easy_setopt(cleanup.handle.get(), CURLOPT_NOBODY, 1L);
-      curl_easy_setopt(cleanup.handle.get(), CURLOPT_QUOTE, remove.get());
-      cleanup.Perform();
-    }
-    result.error = "the server did not let the uploaded file take its name (" + result.error + ")";
+  if (transfer.code != CURLE_QUOTE_ERROR) return result;
+  // The file arrived but could not take its name (a server or an account that refuses renaming onto an
+  // existing file): remove it, and store the list under its own name directly.
+  Transfer cleanup(limits);
+  CurlList remove(curl_slist_append(nullptr, ("*DELE " + temporary).c_str()));
+  if (cleanup.handle && remove) {
+    SetFtpAccount(cleanup.handle.get(), account, "");
+    curl_easy_setopt(cleanup.handle.get(), CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(cleanup.handle.get(), CURLOPT_QUOTE, remove.get());
+    cleanup.Perform();
   }
+  Transfer direct(limits);
+  Source again{contents};
+  if (direct.handle) {
+    CURL* h = direct.handle.get();
+    SetFtpAccount(h, account, remoteName);
+    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadFromSource);
+    curl_easy_setopt(h, CURLOPT_READDATA, &again);
+    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(contents.size()));
+  }
+  result = direct.Perform();
+  if (!result.ok) result.error = "the server refused the list under both names (" + result.error + ")";
   return result;
 }
 

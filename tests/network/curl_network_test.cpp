@@ -49,6 +49,7 @@ TEST_F(Transfers, DownloadsFailWithAReasonAndHandBackNothing) {
   std::string contents = "untouched";
   TransferResult missing = network.FtpGet(account, "Atopw.kzm", 1024, limits, contents);
   EXPECT_FALSE(missing.ok);
+  EXPECT_TRUE(missing.missing);  // the server has no list yet: 550
   EXPECT_FALSE(missing.error.empty());
   EXPECT_EQ(contents, "untouched");
 
@@ -70,6 +71,19 @@ TEST_F(Transfers, DownloadsFailWithAReasonAndHandBackNothing) {
   FtpAccount plain = account;
   plain.tryTls = false;
   EXPECT_TRUE(network.FtpGet(plain, "Atopw.kzm", 1024 * 1024, limits, contents).ok);
+}
+
+TEST_F(Transfers, AnAccountThatMayNotRenameStillReceivesTheListWholeUnderItsName) {
+  ScoreServer noRename{root / "home2", root / "server2", {"--no-network-file", "--no-rename"}};
+  ASSERT_TRUE(noRename.Started());
+  FtpAccount other = account;
+  other.port = noRename.ftpPort;
+  WriteWholeFile(noRename.WorldFile(), "old list");
+  const TransferResult put = network.FtpPut(other, "Atopw.kzm", "new list", limits);
+  EXPECT_TRUE(put.ok) << put.error;
+  EXPECT_EQ(ReadWholeFile(noRename.WorldFile()), "new list");
+  const auto files = std::distance(std::filesystem::directory_iterator(noRename.FtpFolder()), {});
+  EXPECT_EQ(files, 1);  // no temporary file left behind
 }
 
 TEST_F(Transfers, WebDownloadsFailOnErrorStatusesAndOversizeAnswers) {
