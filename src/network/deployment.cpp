@@ -78,8 +78,14 @@ bool Apply(NetDeployment& d, std::string_view key, std::string_view value) {
     return true;
   }
   if (key == "ftps") {
-    if (value != "try" && value != "no") return false;
-    d.ftp.tryTls = value == "try";
+    if (value != "try" && value != "no" && value != "require") return false;
+    d.ftp.tryTls = value != "no";
+    d.ftp.requireTls = value == "require";
+    return true;
+  }
+  if (key == "ca_file") {
+    if (value.empty()) return false;
+    d.ftp.caFile = value;
     return true;
   }
   if (key == "web_base") {

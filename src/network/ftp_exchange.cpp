@@ -24,6 +24,19 @@ void Step(Game& game, std::string_view caption) {
 
 constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
 
+// What the player is told when a transfer failed, in the game's words: the message of the step, or what to
+// change in Network.txt when the encryption is what failed.
+std::string FailureMessage(const TransferResult& result, std::string_view stepMessage) {
+  if (result.certificate) {
+    return std::string(stepMessage) +
+           "\nThe score server's certificate could not be verified: set ca_file in Network.txt to it.";
+  }
+  if (result.noTls) {
+    return std::string(stepMessage) + "\nThe score server offers no encryption, which ftps = require asks for.";
+  }
+  return std::string(stepMessage);
+}
+
 // Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
 // True when the merged list may be sent back: the server's list was fetched, or the server has none yet
 // (a new server is seeded by the first upload).
@@ -36,7 +49,7 @@ bool FetchWorldFile(Game& game, const NetDeployment& d) {
   if (game.app.Ended) return false;
   if (!result.ok) {
     if (result.missing) return true;
-    ReportTransferFailure(game, kNotFetched, result.error);
+    ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
     return false;
   }
   if (!IsWorldListFile(contents)) {
@@ -106,7 +119,7 @@ void UploadWorldScores(Game& game) {
     const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents,
                                                                 WatchedLimits(game, d.limits));
     sent = result.ok;
-    if (!sent && !game.app.Ended) ReportTransferFailure(game, kNotSent, result.error);
+    if (!sent && !game.app.Ended) ReportTransferFailure(game, FailureMessage(result, kNotSent), result.error);
   }
   ShowProgress(game);
   if (sent) ListRemoteFiles(game);

@@ -103,8 +103,11 @@ struct Transfer {
     if ((sink && sink->tooLarge) || code == CURLE_FILESIZE_EXCEEDED) {
       return {false, "the file is larger than " + std::to_string(sink ? sink->maxBytes : 0) + " bytes"};
     }
-    const bool missing = code == CURLE_REMOTE_FILE_NOT_FOUND;
-    return {false, error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code)), missing};
+    TransferResult failed{false, error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code))};
+    failed.missing = code == CURLE_REMOTE_FILE_NOT_FOUND;
+    failed.certificate = code == CURLE_PEER_FAILED_VERIFICATION;
+    failed.noTls = code == CURLE_USE_SSL_FAILED;
+    return failed;
   }
 };
 
@@ -119,7 +122,10 @@ void SetFtpAccount(CURL* h, const FtpAccount& account, const std::string& path) 
   curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
   curl_easy_setopt(h, CURLOPT_USERNAME, account.user.c_str());
   curl_easy_setopt(h, CURLOPT_PASSWORD, account.password.c_str());
-  curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(account.tryTls ? CURLUSESSL_TRY : CURLUSESSL_NONE));
+  // A certificate that fails verification ends the transfer: there is never a fall-back to plain FTP then.
+  const long tls = account.requireTls ? CURLUSESSL_ALL : account.tryTls ? CURLUSESSL_TRY : CURLUSESSL_NONE;
+  curl_easy_setopt(h, CURLOPT_USE_SSL, tls);
+  if (!account.caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, account.caFile.c_str());
 }
 
 void SetDownload(CURL* h, Sink& sink) {

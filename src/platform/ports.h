@@ -183,7 +183,9 @@ struct FtpAccount {
   int port = 21;
   std::string user;
   std::string password;
-  bool tryTls = true;  // use TLS when the server offers it, else plain; false: always plain
+  bool tryTls = true;       // use TLS when the server offers it, else plain; false: always plain
+  bool requireTls = false;  // TLS or nothing: a server without it is refused before the log-in
+  std::string caFile;       // the server's certificate or its authority, for a server the system does not know
 };
 
 // Limits of one transfer, in seconds: the connection with the FTP greeting and log-in, each later server
@@ -201,7 +203,9 @@ struct TransferLimits {
 struct TransferResult {
   bool ok = false;
   std::string error;
-  bool missing = false;  // the server answered that the file does not exist (FTP 550, HTTP 404)
+  bool missing = false;      // the server answered that the file does not exist (FTP 550, HTTP 404)
+  bool certificate = false;  // the server's TLS certificate could not be verified
+  bool noTls = false;        // TLS was required and the server does not offer it
 };
 
 // Blocking transfers with the score server (passive FTP) and the web server (HTTP). Downloads land in memory:

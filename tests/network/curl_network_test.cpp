@@ -31,7 +31,7 @@ struct Transfers : ::testing::Test {
                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
   ScoreServer server{root / "home", root / "server", {"--no-network-file"}};
   CurlNetwork network;
-  FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true};
+  FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true, false, {}};
   TransferLimits limits{2, 2, 2, 10, {}};
 
   ~Transfers() override {
@@ -71,6 +71,16 @@ TEST_F(Transfers, DownloadsFailWithAReasonAndHandBackNothing) {
   FtpAccount plain = account;
   plain.tryTls = false;
   EXPECT_TRUE(network.FtpGet(plain, "Atopw.kzm", 1024 * 1024, limits, contents).ok);
+}
+
+TEST_F(Transfers, RequiredTlsRefusesAServerWithoutItBeforeTheLogIn) {
+  std::string contents;
+  // Required against a server without TLS: refused at its answer to AUTH, before the log-in.
+  FtpAccount strict = account;
+  strict.requireTls = true;
+  const TransferResult plain = network.FtpGet(strict, "Atopw.kzm", 1024, limits, contents);
+  EXPECT_FALSE(plain.ok);
+  EXPECT_TRUE(plain.noTls) << plain.error;
 }
 
 TEST_F(Transfers, AnAccountThatMayNotRenameStillReceivesTheListWholeUnderItsName) {

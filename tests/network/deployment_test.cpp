@@ -41,13 +41,16 @@ TEST(DeploymentFile, SetsEveryKeyAndKeepsTheDefaultsOfTheOthers) {
   EXPECT_EQ(d.limits.totalSeconds, 60);
 
   const NetDeployment other = ParseDeployment(
-      "ftp_host = [::1]\nftp_port = 2121\nftps = no\nconnect_timeout = 1\nresponse_timeout = 2\n"
+      "ftp_host = [::1]\nftp_port = 2121\nftps = require\nca_file = /etc/kesmir/ca.pem\nconnect_timeout = 1\n"
+      "response_timeout = 2\n"
       "stall_timeout = 3\ntransfer_timeout = 3600\nftp_password =\n",
       bad);
   EXPECT_TRUE(bad.empty());
   EXPECT_EQ(other.ftp.host, "[::1]");
   EXPECT_EQ(other.ftp.port, 2121);
-  EXPECT_FALSE(other.ftp.tryTls);
+  EXPECT_TRUE(other.ftp.requireTls);
+  EXPECT_FALSE(ParseDeployment("ftps = no\n", bad).ftp.tryTls);
+  EXPECT_EQ(other.ftp.caFile, "/etc/kesmir/ca.pem");
   EXPECT_EQ(other.limits.connectSeconds, 1);
   EXPECT_EQ(other.limits.responseSeconds, 2);
   EXPECT_EQ(other.limits.stallSeconds, 3);
