@@ -1,6 +1,9 @@
 // The world score exchange over passive FTP.
 #include "network/ftp_exchange.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,7 @@ void Step(Game& game, std::string_view caption) {
   ShowProgress(game);
 }
 
+constexpr int kMaxUploads = 3;
 constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
 
 // What the player is told when a transfer failed, in the game's words: the message of the step, or what to
@@ -40,7 +44,7 @@ std::string FailureMessage(const TransferResult& result, std::string_view stepMe
 // Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
 // True when the merged list may be sent back: the server's list was fetched, or the server has none yet
 // (a new server is seeded by the first upload).
-bool FetchWorldFile(Game& game, const NetDeployment& d) {
+bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
   INetwork* network = game.platform.network;
   if (!network || game.app.Ended) return false;
   std::string contents;
@@ -49,19 +53,31 @@ bool FetchWorldFile(Game& game, const NetDeployment& d) {
   if (game.app.Ended) return false;
   if (!result.ok) {
     if (result.missing) return true;
-    ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
+    if (report) ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
     return false;
   }
   if (!IsWorldListFile(contents)) {
-    ReportTransferFailure(game, kNotFetched, "the server's file is not a world score list");
+    if (report) ReportTransferFailure(game, kNotFetched, "the server's file is not a world score list");
     return false;
   }
   const auto path = UserPath(game, kWorldScoreFile);
   if (!WriteFileAtomic(path, contents)) {
-    ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
+    if (report) ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
     return false;
   }
   return true;
+}
+
+// Waits between 0.2 and 1 second, keeping the window alive.
+void WaitBeforeRetry(Game& game) {
+  IClock* clock = game.platform.clock;
+  if (!clock) return;
+  const std::uint64_t end = clock->Micros() + 200'000 + static_cast<std::uint64_t>(game.Rnd() * 800'000);
+  for (std::uint64_t now = clock->Micros(); now < end && !game.app.Ended; now = clock->Micros()) {
+    clock->SleepMicros(std::min<std::uint64_t>(end - now, 50'000));
+    RefreshScreen(game);
+    DoEvents(game);
+  }
 }
 
 }  // namespace
@@ -88,14 +104,26 @@ void DownloadWorldScores(Game& game) {
   ShowProgress(game);
   ShowProgress(game);
   Step(game, "Downloading..");
-  const bool fetched = FetchWorldFile(game, d);
+  bool fetched = FetchWorldFile(game, d);
   ShowProgress(game);
   ShowProgress(game);
-  if (game.app.Ended) return;
-  // A failed download still merges into the list on disk, which is kept here and not sent.
-  game.net.UploadAllowed = fetched;
-  SynchronizeScores(game);
-  game.net.UploadAllowed = true;
+  // Download, merge and upload are not one step on the server: another player's upload between ours can
+  // replace our rows. So the list is fetched again after the upload, and while it lacks a row this
+  // synchronisation merged, the merge and the upload are repeated, up to three uploads in all.
+  for (int upload = 1; !game.app.Ended; ++upload) {
+    // A failed download still merges into the list on disk, which is kept here and not sent.
+    game.net.UploadAllowed = fetched;
+    game.net.Uploaded = false;
+    SynchronizeScores(game);
+    game.net.UploadAllowed = true;
+    if (!game.net.Uploaded || upload == kMaxUploads || !FetchWorldFile(game, d, false)) break;
+    game.scores.WsLoadCount = 0;
+    LoadWorldScores(game);
+    if (LocalRowsInWorldList(game.scores)) break;
+    std::fprintf(stderr, "kesmir: the world list on the server lacks rows just sent; merging again\n");
+    WaitBeforeRetry(game);
+  }
+  game.scores.WsLoadCount = 0;  // the world-score screen reads the list on its next pass
 }
 
 void UploadWorldScores(Game& game) {
@@ -119,6 +147,7 @@ void UploadWorldScores(Game& game) {
     const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents,
                                                                 WatchedLimits(game, d.limits));
     sent = result.ok;
+    game.net.Uploaded = sent;
     if (!sent && !game.app.Ended) ReportTransferFailure(game, FailureMessage(result, kNotSent), result.error);
   }
   ShowProgress(game);

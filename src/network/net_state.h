@@ -36,6 +36,7 @@ struct NetState {
   // False while a synchronisation runs whose download failed: its merged list stays on this machine, since
   // sending it would replace every other player's rows on the server with this player's old copy.
   bool UploadAllowed = true;
+  bool Uploaded = false;  // the last upload reached the server
 };
 
 }  // namespace kesmir

@@ -59,15 +59,35 @@ void DrawArrow(Game& game, int place, int y) {
 
 }  // namespace
 
+namespace {
+
+// True when the local row is in the world list's hundred places. Names are compared as the file stores them
+// (cut to 35 characters, spaces at both ends stripped), so a row merged before and read back is recognised.
+bool InWorldList(const ScoreLists& lists, std::size_t f) {
+  const double score = WholeScore(lists.HsScore[f]);
+  const std::string name = StoredName(lists.HsName[f]);
+  for (std::size_t g = 0; g < static_cast<std::size_t>(kWorldShown); ++g) {
+    if (WholeScore(lists.WsScore[g]) == score && StoredName(lists.WsName[g]) == name) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool LocalRowsInWorldList(const ScoreLists& lists) {
+  const double last = WholeScore(lists.WsScore[static_cast<std::size_t>(kWorldShown - 1)]);
+  for (std::size_t f = 0; f < static_cast<std::size_t>(kLocalShown); ++f) {
+    const double score = WholeScore(lists.HsScore[f]);
+    // A row that beats none of the hundred is not kept by anyone's merge.
+    if (score > 0 && score > last && !InWorldList(lists, f)) return false;
+  }
+  return true;
+}
+
 void MergeLocalRow(ScoreLists& lists, int localPlace) {
   const auto f = static_cast<std::size_t>(localPlace);
   const double score = WholeScore(lists.HsScore[f]);
-  // Names are compared as the file stores them (cut to 35 characters, spaces at both ends stripped), so a
-  // row merged before and read back from the file is recognised.
-  const std::string name = StoredName(lists.HsName[f]);
-  for (std::size_t g = 0; g < static_cast<std::size_t>(kWorldShown); ++g) {
-    if (WholeScore(lists.WsScore[g]) == score && StoredName(lists.WsName[g]) == name) return;
-  }
+  if (InWorldList(lists, f)) return;
   const ScoreLineFields local = LocalRow(lists, localPlace);
   for (int place = kWorldShown - 1; place >= 0; --place) {
     lists.ListIndex = static_cast<Integer>(place);

@@ -13,6 +13,9 @@ namespace kesmir {
 // higher score: the rows below it move down one place (place 99 onto place 100) and are marked 2, the new row
 // is marked 1. A row that beats none of the hundred lands at place 100, replacing what was there.
 void MergeLocalRow(ScoreLists& lists, int localPlace);
+// True when every local row among the ten shown that would take one of the world list's hundred places holds
+// one already: what a merge into this list would leave unchanged.
+bool LocalRowsInWorldList(const ScoreLists& lists);
 
 // The synchronisation's merge, once the server's list has been fetched: when connected, loads both lists,
 // merges the ten local rows into the world list and saves it, which uploads it.

@@ -60,7 +60,7 @@ TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedStep
   CheckConnection(*g);  // as the screen does on every pass
   DownloadWorldScores(*g);
   EXPECT_EQ(g.network.calls, (std::vector<std::string>{std::string("http ") + kAnnouncementUrl, "get Atopw.kzm",
-                                                       "put Atopw.kzm", "list"}));
+                                                       "put Atopw.kzm", "list", "get Atopw.kzm"}));
   EXPECT_EQ(ReadWorldFile(ServerFile()).rows[1].name, "Local");
   EXPECT_EQ(lists.WsLoadCount, 0);  // the screen reads the merged file next
   EXPECT_TRUE(g.dialogs.shown.empty());
@@ -81,6 +81,28 @@ TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedStep
   expected.insert(expected.end(), 3, "UPLOADING..");
   EXPECT_EQ(Captions(), expected);
   EXPECT_EQ(g->app.ProgressStep, 22);
+}
+
+TEST_F(Exchange, AnUploadOverwrittenByAnotherPlayersIsMergedAndSentAgainUntilTheServerKeepsBoth) {
+  const std::string theirs = WorldListFile(5000, "O", 60, "02.02.2024");
+  int gets = 0;
+  g.network.whileRunning = [&](const std::string& call) {
+    // Whenever this game looks again, another player's upload has just replaced the list, twice in a row.
+    if (call == "get Atopw.kzm" && ++gets >= 2 && gets <= 3) g.network.ftpFiles["Atopw.kzm"] = theirs;
+  };
+  CheckConnection(*g);
+  DownloadWorldScores(*g);
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 3);  // at most three
+  const auto onServer = ReadWorldFile(ServerFile());
+  EXPECT_EQ(onServer.rows[1].name, "Local");
+  EXPECT_EQ(onServer.rows[0].name, "O0");
+  EXPECT_EQ(onServer.trailer[0], "61");  // their uploads and ours, each counted once
+  EXPECT_TRUE(g.dialogs.shown.empty());
+
+  gets = 100;  // nobody else: one upload, checked once
+  g.network.calls.clear();
+  DownloadWorldScores(*g);
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 1);
 }
 
 TEST_F(Exchange, ClosingTheWindowDuringATransferCutsItShortAndEndsTheExchangeSilently) {
@@ -172,7 +194,7 @@ TEST_F(Exchange, AWebPageInPlaceOfTheAnnouncementIsNoVersionAndTheExchangeGoesAh
   CheckConnection(*g);
   DownloadWorldScores(*g);
   EXPECT_TRUE(g.dialogs.shown.empty());
-  EXPECT_EQ(g.network.calls.back(), "list");  // fetched, merged and sent
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 1);  // merged and sent
   EXPECT_EQ(g.ReadUserFile("OtherFiles/NewVer.txt"), Announcement("1.14"));  // the last real one is kept
   g.WriteUserFile("OtherFiles/NewVer.txt", "<!DO\r\n");
   EXPECT_EQ(CheckNewVersion(*g), 0);  // a damaged copy is no announcement either
