@@ -153,33 +153,26 @@ TEST(FieldEvents, MovementKeysResumeFromAnyScreenAndButtonsOnlySetFlags) {
 
 TEST(KeyLatch, ATapActsOnceWhetherThePollOrTheEventSeesItFirst) {
   KeyLatch latch;
-  std::uint8_t state[256] = {};
-  // Pressed and released between two polls: the next poll sees it once, and so each such tap.
-  for (int tap = 0; tap < 2; ++tap) {
+  const auto poll = [&latch](bool held) {  // whether a poll reports Insert, held or not at that moment
+    std::uint8_t state[256] = {};
+    state[kDikInsert] = held ? 0x80 : 0;
+    latch.Read(state);
+    return state[kDikInsert] != 0;
+  };
+  const auto tap = [&latch] {
     latch.OnKeyEvent(kDikInsert, true, false);
     latch.OnKeyEvent(kDikInsert, false, false);
-    latch.Read(state);
-    EXPECT_EQ(state[kDikInsert], 0x80);
-    std::fill(std::begin(state), std::end(state), 0);
-    latch.Read(state);
-    EXPECT_EQ(state[kDikInsert], 0);
+  };
+  for (int i = 0; i < 2; ++i) {  // between two polls: seen by the next one only, every time
+    tap();
+    EXPECT_TRUE(poll(false));
+    EXPECT_FALSE(poll(false));
   }
-  // The poll saw the key held before its press event arrived: the late event adds no second press.
-  state[kDikAdd] = 0x80;
-  latch.Read(state);
-  state[kDikAdd] = 0;
-  latch.OnKeyEvent(kDikAdd, true, false);
-  latch.OnKeyEvent(kDikAdd, false, false);
-  latch.Read(state);
-  EXPECT_EQ(state[kDikAdd], 0);
-  // After that release, a new tap between polls counts again; auto-repeat is not a press.
-  latch.OnKeyEvent(kDikAdd, true, false);
-  latch.Read(state);
-  EXPECT_EQ(state[kDikAdd], 0x80);
-  state[kDikAdd] = 0;
-  latch.OnKeyEvent(kDikAdd, true, true);
-  latch.Read(state);
-  EXPECT_EQ(state[kDikAdd], 0);
+  EXPECT_TRUE(poll(true));  // seen held before its events arrive: they add no second press
+  tap();
+  EXPECT_FALSE(poll(false));
+  latch.OnKeyEvent(kDikInsert, true, true);  // auto-repeat is no press
+  EXPECT_FALSE(poll(false));
 }
 
 TEST(FieldEvents, ButtonsPressedOverTheFieldHoldFireAndBombUntilReleased) {
