@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/files.h"
 #include "fuzz_game.h"
 #include "network/version_check.h"
 
@@ -48,14 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fake.dialogs.answerYes = true;
 
   const std::string url = kWebBase + std::string(kAnnouncementFolder) + std::string(kAnnouncementName);
-  fake.network.webFiles[url] = std::string(reinterpret_cast<const char*>(data), size);
+  const std::string answer(reinterpret_cast<const char*>(data), size);
+  const auto copy = fake.root / "user" / kAnnouncementCopy;
+  const std::string before = ReadFileLimited(copy, 1 << 20).value_or("");
+  fake.network.webFiles[url] = answer;
   CheckNewVersion(game);
   ShowLatestVersion(game);
 
   const NetState& net = game.net;
   fuzz::Require(Printable(net.LatestVersion) && Printable(net.LatestSize) && Printable(net.LatestFile),
                 "the announcement's fields are printable");
-  fuzz::Require(!fake.desktop.opened.empty(), "the installer's address is handed to the desktop");
+  const bool announcement = answer.size() <= 64 * 1024 && IsAnnouncement(answer);
+  fuzz::Require(!announcement || !fake.desktop.opened.empty(), "an announcement's installer is handed to the desktop");
+  fuzz::Require(announcement || ReadFileLimited(copy, 1 << 20).value_or("") == before,
+                "anything but an announcement leaves the last one read in place");
   for (const std::string& opened : fake.desktop.opened) {
     fuzz::Require(StaysInFolder(opened), "the installer's address stays in the announcement's folder");
   }

@@ -21,11 +21,14 @@ Integer CheckConnection(Game& game);
 // The synchronisation: the version check, which stops everything when a newer version is announced; the
 // server's world list fetched over the hidden world file; then SynchronizeScores merges the local list into
 // it, saves it and uploads it. A served list that is larger than kMaxWorldFileBytes or is not a world list
-// leaves the hidden file as it was. Failed transfers are told in one message box at the end.
+// leaves the hidden file as it was, and a download that failed sends nothing (a server without any list is
+// seeded). After the upload the list is fetched again; while it lacks a row just merged (another player's
+// upload came in between), the merge and the upload are repeated, up to three uploads in all. Closing the
+// window ends the exchange at its next step. Failed steps are told in one message box at the end.
 void DownloadWorldScores(Game& game);
 
-// Sends the hidden world file to the server; called by SaveWorldScores once the file is written. The next
-// LoadWorldScores reads the file again.
+// Sends the hidden world file to the server, unless the synchronisation's download failed; called by
+// SaveWorldScores once the file is written. The next LoadWorldScores reads the file again.
 void UploadWorldScores(Game& game);
 
 // Lists the server's login folder (the names are not used).
