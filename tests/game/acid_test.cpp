@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

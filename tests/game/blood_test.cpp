@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "render/effects.h"
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {
