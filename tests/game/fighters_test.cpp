@@ -189,8 +189,21 @@ TEST(Fighters, AWeakOpponentInRangeFleesAwayFromThePlayer) {
   }
 }
 
-TEST(Fighters, EveryLiveFighterIsCounted) {
+TEST(Fighters, EveryFighterIsCountedAndDrawnFromItsFacingCell) {
   PlayFixture f;
+  Surface sheet(72 * 21, 42, 0);
+  for (int cell = 0; cell < 72; ++cell) {
+    for (int y = 0; y < 21; ++y) {
+      for (int x = 0; x < 21; ++x) SetPixel(sheet, cell * 21 + x, y, static_cast<Colour>(cell + 1));
+    }
+  }
+  f.game.surfaces.PlayerDC = sheet;  // masks are black: the image shows whole
+  for (const auto& [facing, cell] : {std::pair{0, 0}, std::pair{4, 0}, std::pair{5, 1}, std::pair{355, 71},
+                                     std::pair{359, 71}}) {
+    f.player.Facing = static_cast<Integer>(facing);
+    UpdateFighters(f.game);
+    EXPECT_EQ(GetPixel(f.game.surfaces.Field, 150, 150), cell + 1) << facing;
+  }
   for (int i = 1; i <= 50; ++i) f.Opponent(i, 10 + i, 10);
   UpdateFighters(f.game);
   EXPECT_EQ(f.p.FightersAlive, 51);
