@@ -2,23 +2,22 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "audio/sound_bank.h"
 #include "fakes/fake_platform.h"
 
 namespace kesmir::testing {
 
-struct PlayFixture {
-  FakeGame g;
-  Game& game = *g;
-  PlayState& p = game.play;
-  Fighter& player = game.play.Fighters[0];
-
-  PlayFixture() {
-    game.app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
-    game.settings.SoundVolume = 100;
-    LoadSounds(game);
-    game.app.GameStarted = kTrue;
+struct PlayGame : FakeGame {
+  PlayGame() {
+    Game& g = *game;
+    g.app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
+    g.settings.SoundVolume = 100;
+    LoadSounds(g);
+    fonts.calls.clear();  // the loading screen's
+    g.app.GameStarted = kTrue;
+    Fighter& player = g.play.Fighters[0];
     player = Fighter{};
     player.Alive = kTrue;
     player.X = 140;
@@ -35,7 +34,7 @@ struct PlayFixture {
 
   // An opponent in slot i with its top-left at (x, y).
   Fighter& Opponent(int i, double x, double y) {
-    Fighter& f = p.Fighters[static_cast<std::size_t>(i)];
+    Fighter& f = game->play.Fighters[static_cast<std::size_t>(i)];
     f = Fighter{};
     f.Alive = kTrue;
     f.X = static_cast<float>(x);
@@ -52,12 +51,41 @@ struct PlayFixture {
     return f;
   }
 
-  // How many times a sound has started.
-  int Played(int soundId) const {
-    int count = 0;
-    for (const auto& start : g.sound.starts) count += start.buffer == SoundBuffer(soundId) ? 1 : 0;
-    return count;
+  // The sound numbers started since the last ClearSounds, in order.
+  std::vector<int> SoundsStarted() const {
+    std::vector<int> ids;
+    for (const FakeSound::Start& s : sound.starts) ids.push_back(kSounds[static_cast<std::size_t>(s.buffer)].id);
+    return ids;
   }
+  int Starts(int soundId) const {
+    int n = 0;
+    for (int id : SoundsStarted()) n += id == soundId ? 1 : 0;
+    return n;
+  }
+  bool Playing(int soundId) const {
+    auto it = sound.buffers.find(SoundBuffer(soundId));
+    return it != sound.buffers.end() && it->second.playing;
+  }
+  void ClearSounds() { sound.starts.clear(); }
 };
+
+// The same game through short names, for the simulation's tests.
+struct PlayFixture {
+  PlayGame g;
+  Game& game = *g;
+  PlayState& p = game.play;
+  Fighter& player = game.play.Fighters[0];
+
+  Fighter& Opponent(int i, double x, double y) { return g.Opponent(i, x, y); }
+  int Played(int soundId) const { return g.Starts(soundId); }
+};
+
+// Counts the pixels of a surface in one colour.
+inline int CountColour(const Surface& s, Colour colour) {
+  int n = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) n += s.Row(y)[x] == colour ? 1 : 0;
+  return n;
+}
 
 }  // namespace kesmir::testing

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <set>
 
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {
@@ -117,27 +118,35 @@ TEST(AcidEffects, KindOneHoldsHealthWithinFiveOfThirtyTimesBulletSpeedWhateverHi
   EXPECT_EQ(player.Health, 10) << "600 calls and the hold ends";
 }
 
-TEST(AcidEffects, KindThreeMovesPlayerAndPointerByOnePixelAndPullsTheTriggerNowAndThen) {
-  PlayGame g;
-  Fighter& player = g->play.Fighters[0];
-  g->input.CursorX = 200;
-  g->input.CursorY = 100;
-  g->play.AcidTimer[3] = 600;
-  int triggered = 0;
-  for (int frame = 0; frame < 200; ++frame) {
-    const float x = player.X;
-    const Long cx = g->input.CursorX;
-    const float health = player.Health;
-    g->input.FireHeld = 0;
-    UpdateAcid(*g, 0, 0);
-    ASSERT_LE(std::abs(player.X - x), 1);
-    ASSERT_LE(std::abs(g->input.CursorX - cx), 1);
-    ASSERT_LE(std::abs(player.Health - health), 1);
-    triggered += g->input.FireHeld == kTrue ? 1 : 0;
+TEST(AcidEffects, TheBadKindsShakeAndBleedThePlayerAndKindThreeAlsoMovesTheAimAndPullsTheTrigger) {
+  for (const std::size_t kind : {std::size_t{2}, std::size_t{3}}) {
+    PlayGame g;
+    Fighter& player = g->play.Fighters[0];
+    g->play.AcidTimer[kind] = 600;
+    std::set<int> steps, aims, healthSteps;
+    int triggered = 0;
+    for (int frame = 0; frame < 100; ++frame) {
+      const float x = player.X;
+      const Long aim = g->input.CursorY;
+      const float health = player.Health;
+      g->input.FireHeld = 0;
+      UpdateAcid(*g, 0, 0);
+      steps.insert(static_cast<int>(player.X - x));
+      aims.insert(static_cast<int>(g->input.CursorY - aim));
+      healthSteps.insert(static_cast<int>(player.Health - health));
+      triggered += g->input.FireHeld == kTrue ? 1 : 0;
+    }
+    const bool three = kind == 3;
+    const std::set<int> oneEitherWay = {-1, 0, 1};
+    EXPECT_EQ(steps, three ? oneEitherWay : (std::set<int>{-2, -1, 0, 1, 2})) << kind;
+    EXPECT_EQ(aims, three ? oneEitherWay : std::set<int>{0}) << kind;
+    EXPECT_EQ(healthSteps, three ? oneEitherWay : std::set<int>{0}) << kind;
+    EXPECT_EQ(triggered > 10 && triggered < 35, three) << "one chance in five each frame: " << triggered;
+    const auto flying = std::count_if(g->play.BloodLife.begin(), g->play.BloodLife.end(), [](Integer life) {
+      return life > 0;
+    });
+    EXPECT_EQ(flying + g->effects.Tallies.BloodStains, 100) << "one drop of blood a frame";
   }
-  // One chance in five each frame.
-  EXPECT_GT(triggered, 20);
-  EXPECT_LT(triggered, 70);
 }
 
 TEST(AcidEffects, TheFirstEffectToEndStopsTheHeartBeatEvenWhileAnotherRuns) {
@@ -164,7 +173,7 @@ TEST(AcidIcon, GoodBadAndBothTogetherUseCellsZeroThirtyAndSixty) {
   auto iconColour = [&g] {
     g->surfaces.Field.Fill(0);
     UpdateAcid(*g, 0, 0);
-    return static_cast<Colour>(GetPixel(g->surfaces.Field, g->play.AcidIconX + 15, 285));
+    return static_cast<Colour>(GetPixel(g->surfaces.Field, g->play.AcidIconX, 270));  // its top-left corner
   };
   g->play.AcidTimer[1] = 600;
   EXPECT_EQ(iconColour(), kGoodCell);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {
@@ -44,12 +44,12 @@ TEST(BloodCreate, OnlyFreeSlotsAreTakenAndTheRestIsNotCreated) {
 
 TEST(BloodMove, SpeedThreeMovesOnePixelPerFrameAndSpeedTwoLandsWhereItStarted) {
   PlayGame g;
-  SprayBlood(*g, 100, 100, 1, 0, 3);
-  // Spread up to 40 either side of 0 degrees: one pixel per frame mostly rightwards.
+  SprayBlood(*g, 100, 100, 1, 90, 3);
+  // Spread up to 40 either side of 90 degrees: one pixel per frame mostly downwards.
   const double x1 = g->play.BloodX[0];
   const double y1 = g->play.BloodY[0];
   EXPECT_NEAR(std::hypot(x1 - 100.0, y1 - 100.0), 1.0, 1e-3);
-  EXPECT_GT(x1, 100.7);
+  EXPECT_GT(y1, 100.7);
   SprayBlood(*g, 0, 0, 0, 0, 0);
   EXPECT_NEAR(std::hypot(g->play.BloodX[0] - x1, g->play.BloodY[0] - y1), 1.0, 1e-3);
 
@@ -63,38 +63,25 @@ TEST(BloodMove, SpeedThreeMovesOnePixelPerFrameAndSpeedTwoLandsWhereItStarted) {
   EXPECT_EQ(h->effects.Tallies.BloodStains, 5);
 }
 
-TEST(BloodMove, WithFlyingBloodOffOnlyTheStainsAppear) {
-  PlayGame g;
-  g->settings.OptBloodFly = kOff;
-  g->settings.OptBloodStays = kOn;
-  g->surfaces.Field.Fill(0);
-  g->surfaces.Terain.Fill(0);
-  SprayBlood(*g, 150, 150, 30, -1, 9);
-  for (int frame = 0; frame < 25; ++frame) SprayBlood(*g, 0, 0, 0, 0, 0);
-  EXPECT_EQ(CountColour(g->surfaces.Field, kRed), 0);
-  EXPECT_GT(CountColour(g->surfaces.Terain, kRed), 5);
-
-  PlayGame h;  // the other way round: flight pixels, no stains
-  h->settings.OptBloodFly = kOn;
-  h->settings.OptBloodStays = kOff;
-  h->surfaces.Field.Fill(0);
-  h->surfaces.Terain.Fill(0);
-  SprayBlood(*h, 150, 150, 30, -1, 9);
-  EXPECT_GT(CountColour(h->surfaces.Field, kRed), 5);
-  for (int frame = 0; frame < 25; ++frame) SprayBlood(*h, 0, 0, 0, 0, 0);
-  EXPECT_EQ(CountColour(h->surfaces.Terain, kRed), 0);
-}
-
-TEST(BloodMove, NothingLandsOnTheTerrainOnTheMenuScreensOrWhilePaused) {
-  for (const auto& [started, stopped] : {std::pair<Integer, Integer>{0, 0}, {kTrue, kTrue}}) {
+TEST(BloodMove, FlyingBloodAndStainsFollowTheirOptionsAndNothingLandsOnTheMenuScreensOrWhilePaused) {
+  struct Case {
+    Integer fly, stays, started, stopped;
+    bool flightShown, stained;
+  };
+  for (const Case c : {Case{kOff, kOn, kTrue, 0, false, true}, Case{kOn, kOff, kTrue, 0, true, false},
+                       Case{kOn, kOn, 0, 0, true, false}, Case{kOn, kOn, kTrue, kTrue, true, false}}) {
     PlayGame g;
-    g->app.GameStarted = started;
-    g->app.GameStopped = stopped;
+    g->settings.OptBloodFly = c.fly;
+    g->settings.OptBloodStays = c.stays;
+    g->app.GameStarted = c.started;
+    g->app.GameStopped = c.stopped;
+    g->surfaces.Field.Fill(0);
     g->surfaces.Terain.Fill(0);
-    SprayBlood(*g, 150, 150, 30, -1, 6);
+    SprayBlood(*g, 150, 150, 30, -1, 9);
+    EXPECT_EQ(CountColour(g->surfaces.Field, kRed) > 0, c.flightShown) << c.fly;
     for (int frame = 0; frame < 25; ++frame) SprayBlood(*g, 0, 0, 0, 0, 0);
     EXPECT_EQ(Alive(*g), 0);
-    EXPECT_EQ(CountColour(g->surfaces.Terain, kRed), 0);
+    EXPECT_EQ(CountColour(g->surfaces.Terain, kRed) > 0, c.stained) << c.stays << c.started << c.stopped;
   }
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "fakes/play_fixture.h"
 
 namespace kesmir {
@@ -10,14 +13,13 @@ namespace {
 
 using testing::PlayFixture;
 
-TEST(Death, BelowOneHealthAFighterDiesLeavesACorpseAndDropsItsBullets) {
+TEST(Death, BelowOneHealthAFighterDiesAndDropsItsBullets) {
   PlayFixture f;
   Fighter& alive = f.Opponent(1, 100, 100);
   alive.Health = 1;
   KillIfDead(f.game, 1);
   EXPECT_EQ(alive.Alive, kTrue);
 
-  f.game.surfaces.DeadDC = Surface(40, 80, 0xFFFFFF);  // white masks: nothing drawn over the ground
   Fighter& dying = f.Opponent(2, 100, 100);
   dying.Health = 0.5f;
   dying.Ammo = 10;
@@ -34,6 +36,57 @@ TEST(Death, BelowOneHealthAFighterDiesLeavesACorpseAndDropsItsBullets) {
   KillIfDead(f.game, 0);
   EXPECT_EQ(f.player.Alive, 0);
   EXPECT_EQ(f.p.Kills, 1);  // the player's death is no kill
+}
+
+TEST(Death, TheCorpseIsOneOfFourPicturesStampedThroughItsMask) {
+  PlayFixture f;
+  // Four corpses in a column, images at x 0 and masks at x 20: corpse k is a 10x10 square in colour k + 1.
+  Surface dead(40, 80, 0);
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      const bool body = x >= 5 && x < 15 && y % 20 >= 5 && y % 20 < 15;
+      SetPixel(dead, x, y, body ? static_cast<Colour>(y / 20 + 1) : 0);
+      SetPixel(dead, 20 + x, y, body ? 0 : 0xFFFFFF);
+    }
+  }
+  f.game.surfaces.DeadDC = dead;
+  Random probe = f.game.random;
+  while (static_cast<int>(Int(probe.Rnd() * 13)) == 1) f.game.random = probe;  // no acid drop drawn first
+  const auto corpse = static_cast<Colour>(Int(probe.Rnd() * 4) + 1);
+  f.Opponent(1, 100.4, 50.6).Health = 0;  // stamped at the rounded corner (100, 51)
+  KillIfDead(f.game, 1);
+  f.game.settings.OptBloodStays = kOff;  // no corpses kept
+  f.Opponent(2, 200, 200).Health = 0;
+  KillIfDead(f.game, 2);
+  for (int y = 0; y < kFieldSize; ++y) {
+    for (int x = 0; x < kFieldSize; ++x) {
+      const bool body = x >= 105 && x < 115 && y >= 56 && y < 66;
+      ASSERT_EQ(GetPixel(f.game.surfaces.Terain, x, y), body ? corpse : 0) << x << "," << y;
+    }
+  }
+}
+
+TEST(Death, OneDeathInThirteenDropsAnAcidBesideTheBody) {
+  PlayFixture f;
+  std::set<double> offsets[2];  // x and y, each Int(Rnd x 10) - 5
+  for (int death = 0; death < 150; ++death) {
+    Random probe = f.game.random;
+    const bool rolled = static_cast<int>(Int(probe.Rnd() * 13)) == 1;
+    f.p.AcidOn.fill(0);
+    f.Opponent(1, 100, 50).Health = 0;
+    KillIfDead(f.game, 1);
+    const auto lying = std::find(f.p.AcidOn.begin(), f.p.AcidOn.end(), kTrue);
+    const auto kind = static_cast<std::size_t>(lying - f.p.AcidOn.begin());
+    ASSERT_EQ(kind < kAcidKinds, rolled) << death;
+    if (!rolled) continue;
+    offsets[0].insert(f.p.AcidX[kind] - 100);
+    offsets[1].insert(f.p.AcidY[kind] - 50);
+  }
+  for (const std::set<double>& axis : offsets) {
+    EXPECT_GE(axis.size(), 4u);
+    EXPECT_GE(*axis.begin(), -5);
+    EXPECT_LE(*axis.rbegin(), 4);
+  }
 }
 
 TEST(Death, AHitStreakRaisesAccuracyExperienceByTheHitsInTheHistory) {
@@ -53,6 +106,7 @@ TEST(Death, AccuracyLevelsDownToMinusThreeThenExperienceStaysAtAHundred) {
   EXPECT_EQ(f.player.Accuracy, -3);
   EXPECT_EQ(f.player.AccuracyXp, 0);
   EXPECT_EQ(f.Played(7), 1);
+  EXPECT_EQ(f.g.sound.starts.back().pan, 381) << "always right of the middle, at 10 / 3 x 145";
   f.player.AccuracyXp = 99;
   RecordShot(f.game, kTrue);
   RecordShot(f.game, kTrue);

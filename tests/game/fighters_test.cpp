@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "input/keyboard.h"
 #include "fakes/play_fixture.h"
@@ -12,21 +13,25 @@ namespace kesmir {
 namespace {
 
 using testing::PlayFixture;
-using testing::SolidImage;
 
-TEST(Fighters, MeleeHurtsTheOpponentThreeTimesAsMuchAndTakesItsBullets) {
+TEST(Fighters, MeleeHurtsTheOpponentThreeTimesAsMuchTakesItsBulletsAndAKillSoundsAndBleeds) {
   PlayFixture f;
+  f.player.Melee = 5;  // each frame of contact hurts 5 / 5 + 3 / 10
   Fighter& enemy = f.Opponent(1, 152, 140);  // 12 pixels from the player
   enemy.Ammo = 7;
   UpdateFighters(f.game);
-  EXPECT_NEAR(f.player.Health, 100 - 0.1, 1e-4);
-  EXPECT_NEAR(enemy.Health, 20 - 0.3, 1e-4);
+  EXPECT_NEAR(f.player.Health, 100 - 1.3 / 3, 1e-4);
+  EXPECT_NEAR(enemy.Health, 20 - 1.3, 1e-4);
   EXPECT_EQ(f.player.MeleeXp, 1);
   EXPECT_EQ(enemy.Ammo, 0);
   EXPECT_EQ(f.player.Ammo, 27);
   enemy.Ammo = 500;  // the player's bullets are cut to 30 x (16 - Recharge)
+  enemy.Health = 1.2f;
   UpdateFighters(f.game);
   EXPECT_EQ(f.player.Ammo, 30);
+  EXPECT_EQ(enemy.Alive, 0);
+  EXPECT_EQ(f.Played(6), 1) << "the fight sound, for the kill only";
+  EXPECT_EQ(std::count_if(f.p.BloodLife.begin(), f.p.BloodLife.end(), [](Integer life) { return life > 0; }), 10);
 }
 
 TEST(Fighters, AnAmmunitionPickUpAboveTheCapKeepsTheSurplus) {
@@ -76,7 +81,10 @@ TEST(Fighters, AnOpponentExactlyAtItsRangeNeitherFiresNorSetsOut) {
   EXPECT_EQ(enemy.PathLeft, 0);
   EXPECT_EQ(enemy.Facing, 180);
 
-  enemy.Range = 41;  // in range: it fires
+  enemy.Range = 41;  // in range: it fires once its delay has run out
+  enemy.Cooldown = 2;
+  UpdateFighters(f.game);
+  EXPECT_EQ(f.p.Bullets[0].Life, 0);
   UpdateFighters(f.game);
   EXPECT_GT(f.p.Bullets[0].Life, 0);
   EXPECT_EQ(f.p.Bullets[0].Owner, 1);
@@ -98,16 +106,75 @@ TEST(Fighters, AnOpponentExactlyAtItsRangeNeitherFiresNorSetsOut) {
   EXPECT_LE(enemy.Heading, 190);
 }
 
-TEST(Fighters, AnOpponentOutsideTheFieldNeverFiresAndIsPushedBack) {
+TEST(Fighters, AnOpponentFiresOnlyInsideTheFieldAndTurnsAtItsEdge) {
   PlayFixture f;
-  Fighter& enemy = f.Opponent(1, -60, 140);
+  Fighter& outside = f.Opponent(1, -60, 140);
+  Fighter& atEdge = f.Opponent(2, 302, 140);  // pushed back to x 300, the last column inside
+  Fighter& low = f.Opponent(3, 140, 290);     // y 290 is not yet beyond the edge
+  for (Fighter* enemy : {&outside, &atEdge, &low}) {
+    enemy->Range = 500;
+    enemy->Cooldown = 0;
+  }
+  UpdateFighters(f.game);
+  EXPECT_EQ(f.p.Bullets[0].Owner, 2);
+  EXPECT_EQ(f.p.Bullets[1].Owner, 3);
+  EXPECT_EQ(f.p.Bullets[2].Life, 0) << "none from outside";
+  EXPECT_GT(outside.X, -60 + 2 - 0.01);  // pushed 2 pixels, and its edge turn sends it at the player
+  EXPECT_EQ(outside.PathLeft, 10);
+  EXPECT_EQ(outside.Heading, 0);
+  EXPECT_EQ(atEdge.PathLeft, 10);
+  EXPECT_EQ(atEdge.Heading, 180);
+  EXPECT_EQ(low.PathLeft, 0);
+}
+
+TEST(Fighters, OpponentsWalkTheirLegsAndLeaveADeadPlayerAlone) {
+  PlayFixture f;
+  f.player.Alive = 0;
+  Fighter& enemy = f.Opponent(1, 100, 100);
   enemy.Range = 500;
   enemy.Cooldown = 0;
+  enemy.Facing = 7;
+  enemy.Speed = 20;
+  enemy.PathLeft = 5;
+  enemy.Heading = 60;
   UpdateFighters(f.game);
+  EXPECT_NEAR(enemy.X, 101, 1e-4);
+  EXPECT_NEAR(enemy.Y, 100 + std::sqrt(3.0), 1e-4);
+  EXPECT_FLOAT_EQ(enemy.PathLeft, 3);
+  EXPECT_EQ(enemy.Facing, 7);
   EXPECT_EQ(f.p.Bullets[0].Life, 0);
-  EXPECT_GT(enemy.X, -60 + 2 - 0.01);  // pushed 2 pixels, and its edge turn sends it at the player
-  EXPECT_EQ(enemy.PathLeft, 10);
-  EXPECT_EQ(enemy.Heading, 0);
+}
+
+TEST(Fighters, OpponentsSeekHealthWhenWeakBulletsWhenShortAndWithNoneLeftTheLastThingMeasured) {
+  PlayFixture f;
+  f.p.HealthBoxOn[2] = kTrue;  // centre (43, 253)
+  f.p.HealthBoxX[2] = 40;
+  f.p.HealthBoxY[2] = 250;
+  f.p.AmmoBoxOn[4] = kTrue;  // centre (254, 43)
+  f.p.AmmoBoxX[4] = 250;
+  f.p.AmmoBoxY[4] = 40;
+  f.p.AmmoBoxAmount[4] = 20;
+  Fighter& weak = f.Opponent(1, 33, 133);  // 110 above the health
+  weak.Health = 8;                         // below 3 x the player's level 3
+  Fighter& shortOfAmmo = f.Opponent(2, 134, 33);  // 110 left of the bullets
+  shortOfAmmo.Ammo = 7;
+  f.player.Health = 5;  // the player is never sent walking
+  f.player.Ammo = 5;
+  UpdateFighters(f.game);
+  EXPECT_EQ(weak.Heading, 90);
+  EXPECT_FLOAT_EQ(weak.PathLeft, 110);
+  EXPECT_EQ(shortOfAmmo.Heading, 0);
+  EXPECT_FLOAT_EQ(shortOfAmmo.PathLeft, 110);
+  EXPECT_EQ(f.player.PathLeft, 0);
+
+  f.p.HealthBoxOn[2] = 0;
+  f.p.AmmoBoxOn[4] = 0;
+  Fighter& empty = f.Opponent(3, 239, 140);  // on a leg, out of bullets: it turns to the player it measured
+  empty.Ammo = 0;
+  empty.PathLeft = 30;
+  UpdateFighters(f.game);
+  EXPECT_EQ(empty.Heading, 180);
+  EXPECT_FLOAT_EQ(empty.PathLeft, 100);
 }
 
 TEST(Fighters, AWeakOpponentInRangeFleesAwayFromThePlayer) {
@@ -143,16 +210,21 @@ TEST(Fighters, EveryFighterIsCountedAndDrawnFromItsFacingCell) {
   EXPECT_EQ(f.p.FightersAlive, 51);
 }
 
-TEST(Fighters, TheCleanerPushesAndHurtsThoseItTouches) {
+TEST(Fighters, TheCleanerPushesHurtsAndKillsThoseWithin29Pixels) {
   PlayFixture f;
-  Fighter& enemy = f.Opponent(1, 50, 50);
-  f.p.CleanerOn = kTrue;
+  f.p.CleanerOn = kTrue;  // measured to (50, 50)
   f.p.CleanerX = 50 - 17;
   f.p.CleanerY = 50 - 32;
+  Fighter& near = f.Opponent(1, 50 + 29, 50);
+  Fighter& far = f.Opponent(2, 50, 50 + 30);
+  Fighter& dying = f.Opponent(3, 50, 50);
+  dying.Health = 2;
   UpdateFighters(f.game);
-  EXPECT_FLOAT_EQ(enemy.Health, 18);
-  EXPECT_NEAR(enemy.Y, 52, 1e-4);
-  EXPECT_EQ(f.Played(3), 1);
+  EXPECT_FLOAT_EQ(near.Health, 18);
+  EXPECT_NEAR(near.Y, 52, 1e-4);
+  EXPECT_FLOAT_EQ(far.Health, 20);
+  EXPECT_EQ(dying.Alive, 0);
+  EXPECT_EQ(f.Played(3), 2);
 
   // Killed in melee while touching the Cleaner, an opponent dies once.
   f.p.Kills = 0;
@@ -174,24 +246,31 @@ TEST(Fighters, TheCleanerPushesAndHurtsThoseItTouches) {
   EXPECT_EQ(std::count(f.p.AmmoBoxOn.begin(), f.p.AmmoBoxOn.end(), kTrue), 1);
 }
 
-TEST(Fighters, FootStepsAreLeftEveryTenFramesOfWalkingOnly) {
+TEST(Fighters, FootStepsMarkEveryTenthFrameOnlyWhenTheFighterHasMoved) {
   PlayFixture f;
   f.game.surfaces.FootDC = Surface(2, 2, Rgb(1, 2, 3));
-  auto marks = [&f] {
-    int count = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 300; ++x) count += GetPixel(f.game.surfaces.Terain, x, y) == Rgb(1, 2, 3);
-    return count;
-  };
-  for (int frame = 0; frame < 30; ++frame) UpdateFighters(f.game);
-  EXPECT_EQ(marks(), 4);  // one 2x2 mark at the tenth frame, then standing still leaves none
-  f.game.input.KeyState[kDikD] = 0x80;
-  for (int frame = 0; frame < 30; ++frame) UpdateFighters(f.game);
-  EXPECT_GE(marks(), 8);
+  auto marks = [&f] { return testing::CountColour(f.game.surfaces.Terain, Rgb(1, 2, 3)); };
+  // The player at (140, 140) has the position key 2 x 140 + 140 \ 2 = 350; within 2 of the last it stood still.
+  f.p.StepCounter[0] = 8;
+  f.p.StepLastPos[0] = 347;
+  UpdateFighters(f.game);
+  EXPECT_EQ(marks(), 0) << "the ninth frame";
+  UpdateFighters(f.game);
+  EXPECT_EQ(marks(), 4);
+  EXPECT_EQ(f.p.StepCounter[0], 0);
+  EXPECT_EQ(f.p.StepLastPos[0], 350);
+  for (const int last : {348, 352}) {
+    f.p.StepCounter[0] = 9;
+    f.p.StepLastPos[0] = static_cast<Integer>(last);
+    UpdateFighters(f.game);
+    EXPECT_EQ(marks(), 4) << last;
+    EXPECT_EQ(f.p.StepCounter[0], 10) << "standing still, the count goes on";
+  }
   f.game.settings.OptFootSteps = kOff;
-  const int before = marks();
-  for (int frame = 0; frame < 30; ++frame) UpdateFighters(f.game);
-  EXPECT_EQ(marks(), before);
+  f.p.StepCounter[0] = 9;
+  f.p.StepLastPos[0] = 0;
+  UpdateFighters(f.game);
+  EXPECT_EQ(marks(), 4);
 }
 
 }  // namespace

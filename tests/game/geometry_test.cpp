@@ -19,7 +19,7 @@ TEST(GetAngleDistance, AxesQuadrantsAndTheShortenedFactor) {
   testing::FakeGame g;
   for (const Case c : {Case{0, 0, 10, 0, 0, 10}, Case{0, 0, 0, 10, 90, 10}, Case{0, 0, -10, 0, 180, 10},
                        Case{0, 0, 0, -10, 270, 10}, Case{0, 0, 10, 10, 46, 14}, Case{0, 0, -10, 10, 134, 14},
-                       Case{0, 0, -10, -10, 226, 14}, Case{0, 0, 10, -10, 314, 14},
+                       Case{0, 0, -10, -10, 226, 14}, Case{0, 0, 10, -10, 314, 14}, Case{0, 0, 1, 0, 0, 1},
                        Case{0, 0, 1, 1000, 90, 1000}, Case{0, 0, 1000, 1, 1, 1000},
                        Case{0, 0, 1000, -1, 359, 1000}, Case{150, 150, 153.5, 150, 0, 4},
                        Case{0, 0, 2.5, 0, 0, 2}}) {

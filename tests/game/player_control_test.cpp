@@ -67,6 +67,7 @@ TEST(PlayerControl, HeldFireShootsEveryRechargeFrames) {
   }
   EXPECT_EQ(shotFrames, (std::vector<int>{0, 15, 30, 45}));
   EXPECT_EQ(f.Played(1), 4);
+  EXPECT_EQ(f.g.sound.starts.back().pan, 333) << "heard where the player stands, x 140";
 }
 
 TEST(PlayerControl, ADeadPlayerNeitherFiresNorWalks) {

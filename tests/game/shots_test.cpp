@@ -48,22 +48,37 @@ TEST(Shots, APlayerShotOfRange60LivesTwentyFramesThenMarksTheGroundAndCountsAMis
   EXPECT_NEAR(b.X - startX, 60.0, 1e-3);  // the player's spent shot does not fly on
 }
 
-TEST(Shots, FiringSpreadsAroundTheFacingAndLeavesFromTheMuzzle) {
+TEST(Shots, FiringSpreadsAroundTheFacingLeavesFromTheMuzzleAndMarksTheGroundWithPowder) {
   PlayFixture f;
   f.player.Facing = 90;
   f.player.Accuracy = 30;
   for (int i = 0; i < 200; ++i) {
+    f.player.X = static_cast<float>(14 * (i % 10));  // a place of its own for each shot's powder
+    f.player.Y = static_cast<float>(14 * (i / 10));
     f.p.Bullets[0].Life = 0;
     FireShot(f.game, 0);
     const Bullet& b = f.p.Bullets[0];
     EXPECT_GE(b.Direction, 75.0);
     EXPECT_LT(b.Direction, 105.0);
-    EXPECT_NEAR(b.X, 150 + 3 * std::cos(40 * f.game.app.DegToRad), 1e-9);
-    EXPECT_NEAR(b.Y, 150 + 3 * std::sin(40 * f.game.app.DegToRad), 1e-9);
+    EXPECT_NEAR(b.X, f.player.X + 10 + 3 * std::cos(40 * f.game.app.DegToRad), 1e-9);
+    EXPECT_NEAR(b.Y, f.player.Y + 10 + 3 * std::sin(40 * f.game.app.DegToRad), 1e-9);
     EXPECT_GE(b.Life, 60);
     EXPECT_LE(b.Life, 67);
     EXPECT_EQ(b.Speed, 3);
   }
+  for (const Colour powder : {Rgb(255, 255, 0), Rgb(192, 192, 0)}) {  // each with one chance in three
+    EXPECT_NEAR(testing::CountColour(f.game.surfaces.Terain, powder), 200 / 3, 8) << powder;
+  }
+}
+
+TEST(Shots, ThePassLeavesTheDirectionFromTheLastFighterTestedToTheShot) {
+  PlayFixture f;
+  f.Opponent(1, 0, 0);
+  Shot(f, 1, 147, 170, 50);  // ends 20 straight below the player's centre (150, 150)
+  f.p.Angle = 0;
+  MoveBullets(f.game);
+  EXPECT_EQ(f.p.Angle, 90);
+  EXPECT_EQ(f.p.Distance, 20);
 }
 
 TEST(Shots, WithEverySlotInFlightNoShotIsCreated) {
@@ -85,6 +100,7 @@ TEST(Shots, AHitIsCloserThanEightPixelsFromTheCentre) {
   EXPECT_FLOAT_EQ(target.Health, 11);
   EXPECT_EQ(f.p.Score, 1);
   EXPECT_EQ(f.p.HitHistory[1], 1);
+  EXPECT_EQ(f.p.Bullets[0].Life, 0);
 
   PlayFixture g;
   Fighter& missed = g.Opponent(1, 100, 100);
@@ -96,7 +112,9 @@ TEST(Shots, AHitIsCloserThanEightPixelsFromTheCentre) {
 
 TEST(Shots, ScoreFollowsTheTargetsLevelAndOpponentsHitEachOtherWithoutScore) {
   PlayFixture f;
-  f.Opponent(1, 100, 100).BulletSpeed = 5;
+  Fighter& target = f.Opponent(1, 100, 100);
+  target.BulletSpeed = 5;
+  target.Health = 1;  // its last point still scores
   Shot(f, 0, 107, 110, 50);
   MoveBullets(f.game);
   EXPECT_EQ(f.p.Score, 3);
@@ -156,16 +174,20 @@ TEST(Shots, AKillByAnOpponentsShotIsTakenOffTheKillCount) {
   EXPECT_EQ(h.p.Kills, -1);
 }
 
-TEST(Shots, TheCleanerSwallowsShotsNearIt) {
+TEST(Shots, TheCleanerSwallowsShotsCloserThan29Pixels) {
   PlayFixture f;
   Fighter& target = f.Opponent(1, 100, 100);
   f.p.CleanerOn = kTrue;
-  f.p.CleanerX = 107 - 17;
+  f.p.CleanerX = 107 + 28.4 - 17;  // its point 28.4 right of where the shot ends, on the target
   f.p.CleanerY = 110 - 35;
   Shot(f, 0, 104, 110, 50);
   MoveBullets(f.game);
   EXPECT_FLOAT_EQ(target.Health, 20);
   EXPECT_LE(f.p.Bullets[0].Life, 0);
+  f.p.CleanerX += 0.2;  // 28.6, counted as 29: the next shot hits
+  Shot(f, 0, 104, 110, 50);
+  MoveBullets(f.game);
+  EXPECT_FLOAT_EQ(target.Health, 11);
 }
 
 TEST(Shots, AnOpponentsSpentShotStillFliesThisFrameAndCanHit) {

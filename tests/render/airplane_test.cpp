@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
+#include <cmath>
 
 #include "render/effects.h"
-#include "render/effects_support.h"
+#include "render/pickups.h"
+#include "fakes/play_fixture.h"
+#include "fakes/reference_picture.h"
 
 namespace kesmir {
 namespace {
@@ -42,26 +44,34 @@ TEST(AirPlaneRuns, ABombRequestDuringAHealthRunIsIgnoredAndCostsNothing) {
   EXPECT_EQ(g->effects.Tallies.Bombs, 0);
 }
 
-TEST(AirPlaneRuns, AHealthRunStartsLeftOfTheFieldAndDropsNearThePlayerWhenPassingHim) {
+TEST(AirPlaneRuns, AHealthThenAnAmmunitionRunStartLeftOfTheFieldAndDropNearThePlayerWhenPassingHim) {
   PlayGame g;
   Fighter& player = g->play.Fighters[0];
   player.X = 100;
   player.Y = 200;
-  UpdateAirPlane(*g, kTrue, 0, 0, 0);
-  EXPECT_EQ(g->effects.AirPlaneX, -30);  // started at -40 and flew its first 10 pixels
-  EXPECT_EQ(g->effects.AirPlaneY, 180);
-  EXPECT_NEAR(g->effects.AirDropX, 100, 25);
-  EXPECT_NEAR(g->effects.AirDropY, 200, 25);
-  while (g->effects.AirPlaneX <= 100) {
-    EXPECT_EQ(g->play.HealthBoxOn[0], 0);
-    Frame(*g);
+  player.Recharge = 13;
+  std::vector<double> dropYs;
+  for (const bool ammo : {false, true}) {
+    UpdateAirPlane(*g, ammo ? 0 : kTrue, ammo ? kTrue : 0, 0, 0);
+    EXPECT_EQ(g->effects.AirPlaneX, -30);  // started at -40 and flew its first 10 pixels
+    EXPECT_EQ(g->effects.AirPlaneY, 180);
+    EXPECT_NEAR(g->effects.AirDropX, 100, 25);
+    EXPECT_NEAR(g->effects.AirDropY, 200, 25);
+    dropYs.push_back(g->effects.AirDropY);
+    const auto& dropped = ammo ? g->play.AmmoBoxOn : g->play.HealthBoxOn;
+    while (g->effects.AirPlaneX <= 100) {
+      EXPECT_EQ(dropped[0], 0);
+      Frame(*g);
+    }
+    EXPECT_EQ(g->effects.AirPlaneX, 110);
+    EXPECT_EQ(dropped[0], kTrue);
+    EXPECT_EQ(g->effects.AirMission, 0);
+    FlyOut(*g);
+    EXPECT_EQ(g->effects.AirPlaneX, -100);
+    EXPECT_EQ(g->effects.AirPlaneOn, 0);
   }
-  EXPECT_EQ(g->effects.AirPlaneX, 110);
-  EXPECT_EQ(g->play.HealthBoxOn[0], kTrue);
-  EXPECT_EQ(g->effects.AirMission, 0);
-  FlyOut(*g);
-  EXPECT_EQ(g->effects.AirPlaneX, -100);
-  EXPECT_EQ(g->effects.AirPlaneOn, 0);
+  EXPECT_EQ(g->play.AmmoBoxAmount[0], 241 - 15 * 13 - 1) << "one less than sent, as in every pick-up";
+  EXPECT_GT(std::abs(dropYs[0] - dropYs[1]), 1) << "the drop point is scattered";
 }
 
 TEST(AirPlaneRuns, ABombRunCostsFifteenBulletsAndExplodesWhereClickedWhenPassingThePointerNow) {
@@ -86,44 +96,29 @@ TEST(AirPlaneRuns, ABombRunCostsFifteenBulletsAndExplodesWhereClickedWhenPassing
   EXPECT_EQ(g->effects.Tallies.Bombs, 1);
 }
 
-TEST(AirPlaneRuns, ASupplyRunInMinuteFiveDropsHealthAtTheMiddleBandsAndTheEnd) {
-  PlayGame g;
-  g->clock.GameMinutes = 5;
-  UpdateAirPlane(*g, 0, 0, 0, kTrue);
-  EXPECT_EQ(g->effects.AirPlaneY, 135);
-  FlyOut(*g);
-  std::multiset<int> lows;
-  for (std::size_t i = 0; i < kBoxSlots; ++i) {
-    if (g->play.HealthBoxOn[i] != kTrue) continue;
-    const double x = g->play.HealthBoxX[i];
-    lows.insert(x >= 250 ? 250 : static_cast<int>(x) / 20 * 20);
-    EXPECT_GE(g->play.HealthBoxY[i], 150);
-    EXPECT_LE(g->play.HealthBoxY[i], 164);
+// The pick-ups after a supply run (health red, bullets blue): in minute five health at the bands from 100 to 200
+// and past 250, one bullet pick-up at 140-160; in other minutes also at the outer bands until the ten slots
+// are full.
+TEST(AirPlaneRuns, ASupplyRunDropsHealthAtItsBandsAndBulletsInTheMiddle) {
+  Surface fields[2];
+  for (const int minute : {5, 10}) {
+    PlayGame g;
+    g->clock.GameMinutes = static_cast<Integer>(minute);
+    UpdateAirPlane(*g, 0, 0, 0, kTrue);
+    EXPECT_EQ(g->effects.AirPlaneY, 135);
+    while (g->effects.AirPlaneX < 250) Frame(*g);
+    EXPECT_EQ(g->effects.AirMission, 4) << "the last drop comes past 250";
+    FlyOut(*g);
+    EXPECT_EQ(g->effects.Tallies.SupplyRuns, 1);
+    g->surfaces.HealthDC = Surface(14, 7, Rgb(255, 0, 0));
+    g->surfaces.AmmoDC = Surface(18, 7, Rgb(0, 0, 255));
+    g->surfaces.Field.Fill(0);
+    Integer none = 0;
+    UpdateHealthBoxes(*g, 0, 0, 0);
+    UpdateAmmoBoxes(*g, 0, 0, 0, none);
+    fields[minute == 5 ? 0 : 1] = g->surfaces.Field;
   }
-  EXPECT_EQ(lows, (std::multiset<int>{100, 120, 140, 160, 180, 250}));
-  ASSERT_EQ(g->play.AmmoBoxOn[0], kTrue);
-  EXPECT_GE(g->play.AmmoBoxX[0], 150);
-  EXPECT_LE(g->play.AmmoBoxX[0], 164);
-  EXPECT_GE(g->play.AmmoBoxY[0], 140);
-  EXPECT_EQ(g->play.AmmoBoxOn[1], 0);
-  EXPECT_EQ(g->effects.Tallies.SupplyRuns, 1);
-}
-
-TEST(AirPlaneRuns, ASupplyRunInOtherMinutesAlsoDropsAtTheOuterBandsUntilTheSlotsAreFull) {
-  PlayGame g;
-  g->clock.GameMinutes = 10;
-  UpdateAirPlane(*g, 0, 0, 0, kTrue);
-  FlyOut(*g);
-  // Bands from 60 to 240, with 220-250 met twice: eleven drops for ten slots, so the last one is lost.
-  std::vector<double> xs;
-  for (std::size_t i = 0; i < kBoxSlots; ++i) {
-    ASSERT_EQ(g->play.HealthBoxOn[i], kTrue);
-    xs.push_back(g->play.HealthBoxX[i]);
-  }
-  EXPECT_GE(xs.front(), 60);
-  EXPECT_LT(xs.front(), 75);
-  EXPECT_GE(xs.back(), 220);
-  EXPECT_LT(xs.back(), 235);
+  EXPECT_EQ(testing::CompareWithReference("render/reference/supply_runs", {fields[0].View(), fields[1].View()}), "");
 }
 
 TEST(AirPlaneRuns, EveryTwoHundredFiftyFramesAPlayerShortOfHealthAndBulletsGetsARunOrdered) {

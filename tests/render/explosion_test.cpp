@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "render/effects.h"
-#include "render/effects_support.h"
+#include "fakes/play_fixture.h"
 
 namespace kesmir {
 namespace {

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
+#include <set>
+
+#include "fakes/play_fixture.h"
+#include "game/acid.h"
 
 namespace kesmir {
 namespace {
 
 using testing::FakeGame;
+using testing::PlayGame;
 
 TEST(PickUps, RequestsOffTheFieldPlaceNothingAndDrawNothing) {
   FakeGame g;
@@ -17,10 +21,33 @@ TEST(PickUps, RequestsOffTheFieldPlaceNothingAndDrawNothing) {
   g->play.HealthBoxX[0] = 10;
   g->play.HealthBoxY[0] = 10;
   UpdateHealthBoxes(*g, kTrue, 291, 100);
+  UpdateHealthBoxes(*g, kTrue, 100, 291);
   EXPECT_EQ(g->play.HealthBoxOn[1], 0);
   EXPECT_EQ(GetPixel(g->surfaces.Field, 12, 12), 0);
   UpdateHealthBoxes(*g, 0, 0, 0);
   EXPECT_EQ(GetPixel(g->surfaces.Field, 12, 12), Rgb(255, 0, 0));
+}
+
+TEST(PickUps, EveryPickUpFlickersBetweenTheTwoCellsOfItsPicture) {
+  PlayGame g;
+  Surfaces& s = g->surfaces;
+  s.HealthDC = s.AcidDC = Surface(14, 7, Rgb(255, 0, 0));  // each picture's first cell red, its second blue
+  s.AmmoDC = Surface(18, 7, Rgb(255, 0, 0));
+  for (Surface* picture : {&s.HealthDC, &s.AmmoDC, &s.AcidDC})
+    BitBlt(*picture, picture->Width() / 2, 0, 9, 7, Surface(9, 7, Rgb(0, 0, 255)), 0, 0, RasterOp::SrcCopy);
+  g->play.HealthBoxOn[0] = g->play.AmmoBoxOn[0] = g->play.AcidOn[0] = kTrue;
+  g->play.AmmoBoxX[0] = 30;
+  g->play.AcidX[0] = 60;
+  std::set<std::int64_t> seen[3];
+  for (int frame = 0; frame < 20; ++frame) {
+    Integer none = 0;
+    s.Field.Fill(0);
+    UpdateHealthBoxes(*g, 0, 0, 0);
+    UpdateAmmoBoxes(*g, 0, 0, 0, none);
+    UpdateAcid(*g, 0, 0);
+    for (int i = 0; i < 3; ++i) seen[i].insert(GetPixel(s.Field, 30 * i + 6, 6));
+  }
+  for (const auto& colours : seen) EXPECT_EQ(colours, (std::set<std::int64_t>{Rgb(255, 0, 0), Rgb(0, 0, 255)}));
 }
 
 TEST(PickUps, APickUpLandsBesideTheRequestedPoint) {
