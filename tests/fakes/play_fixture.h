@@ -52,6 +52,13 @@ struct PlayFixture {
     return f;
   }
 
+  // How many opponents are alive.
+  int Opponents() const {
+    int count = 0;
+    for (std::size_t i = 1; i < kFighterSlots; ++i) count += p.Fighters[i].Alive != 0 ? 1 : 0;
+    return count;
+  }
+
   // How many times a sound has started.
   int Played(int soundId) const {
     int count = 0;
