@@ -30,8 +30,7 @@ TEST(EndGame, FreezesTheLastFrameCountsTheGameAndItsMinutesRoundedHalvesUpAndBri
     g->clock.GameMinutes = 2;
     g->clock.GameSeconds = static_cast<Integer>(seconds);
     EndGame(*g);
-    EXPECT_EQ(g->app.GameStarted, 0);
-    EXPECT_EQ(g->app.GameStopped, 0);
+    EXPECT_EQ(std::pair(g->app.GameStarted, g->app.GameStopped), (std::pair<Integer, Integer>(0, 0)));
     // The options file keeps the counters (games played stop at the largest count) and whatever else changed.
     const std::string saved = g.ReadUserFile("OtherFiles/Options.txt");
     EXPECT_NE(saved.find("\r\n55\r\n" + std::to_string(100 + minutes) + "\r\n" + std::to_string(after) + "\r\n"),
