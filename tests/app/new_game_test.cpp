@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
 
-#include "fakes/fake_platform.h"
+#include "fakes/play_fixture.h"
 #include "game/frame.h"
 #include "input/keyboard.h"
 
@@ -20,48 +23,39 @@ std::string Line(const std::string& key, const std::string& value) {
   return line + value + "\r\n";
 }
 
-struct Spawning : ::testing::Test {
-  FakeGame g;
+struct Spawning : ::testing::Test, testing::PlayFixture {
   void SetUp() override {
-    g->app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
     g.WriteDataFile("OtherFiles/DEFAULT.txt", Line("NA", "Player") + "END\r\n");
     g.WriteDataFile("OtherFiles/LVL1.txt", Line("NA", "Soldier") + Line("EE", "2") + "END\r\n");
     NewGame(*g);
   }
-  int Opponents() const {
-    int count = 0;
-    for (std::size_t i = 1; i < kFighterSlots; ++i) count += g.game->play.Fighters[i].Alive != 0 ? 1 : 0;
-    return count;
-  }
 };
 
 TEST_F(Spawning, ANewGameSetsUpThePlayerAndClearsTheField) {
-  const Fighter& p = g->play.Fighters[0];
-  EXPECT_EQ(p.Alive, kTrue);
-  EXPECT_EQ(p.Name, "Player");
-  EXPECT_EQ(p.Facing, 270);
-  EXPECT_EQ(p.X, 140);
-  EXPECT_EQ(p.Ammo, 20);
-  EXPECT_EQ(p.Health, 100);
-  EXPECT_EQ(p.Range, 60);
-  EXPECT_EQ(p.DateStamp, "20020827");
+  EXPECT_EQ(std::tuple(player.Alive, player.Name, player.Facing, player.X, player.Ammo, player.Health, player.Range),
+            std::tuple(kTrue, "Player", 270, 140, 20, 100, 60));
+  EXPECT_EQ(player.DateStamp, "20020827");
   EXPECT_EQ(g->app.GameStarted, kTrue);
   EXPECT_EQ(g->play.FireMode, 1);
 
   g->play.Fighters[5].Alive = kTrue;
   g->play.Bullets[7].Life = 9;
   g->play.AmmoBoxOn[2] = kTrue;
-  g->play.Score = 99;
+  g->play.Score = g->play.StatBonus = 99;
+  g.pictures.loaded.clear();
   NewGame(*g);
   EXPECT_EQ(Opponents(), 0);
+  EXPECT_EQ(g.pictures.loaded, std::vector<std::string>{"Map02.bmp"});  // one of the four terrains
   EXPECT_EQ(g->play.Bullets[7].Life, 0);
   EXPECT_EQ(g->play.AmmoBoxOn[2], 0);
   EXPECT_EQ(g->play.Score, 0);
+  EXPECT_EQ(g->play.StatBonus, 0);
 }
 
 TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength) {
   GameTick(*g);
   ASSERT_EQ(Opponents(), 1);
+  EXPECT_EQ(g->app.GameStarted, kTrue);  // the player lives: the game goes on
   const Fighter& f = g->play.Fighters[1];
   EXPECT_NEAR(std::hypot(f.X - 140, f.Y - 140), 210, 0.01);
   EXPECT_EQ(f.Name, "Soldier");
@@ -75,10 +69,13 @@ TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength)
   EXPECT_GE(f.Health, 9);
   EXPECT_LT(f.Health, 36);
 
-  g->clock.GameMinutes = 3;  // a weak player meets stronger opponents from minute 3
+  g->clock.GameMinutes = 2;  // a weak player meets stronger opponents from minute 3
   GameTick(*g);
-  EXPECT_EQ(g->play.Fighters[2].BulletSpeed, 5);
-  EXPECT_EQ(g->play.Fighters[2].Kind, "AiLVL1");
+  EXPECT_EQ(g->play.Fighters[2].BulletSpeed, 3);
+  g->clock.GameMinutes = 3;
+  GameTick(*g);
+  EXPECT_EQ(g->play.Fighters[3].BulletSpeed, 5);
+  EXPECT_EQ(g->play.Fighters[3].Kind, "AiLVL1");
 }
 
 TEST_F(Spawning, TheNumberAliveIsLimitedByTheMinute) {
@@ -95,24 +92,25 @@ TEST_F(Spawning, TheNumberAliveIsLimitedByTheMinute) {
   }
 }
 
-TEST_F(Spawning, AWavePlacesElevenAtOnceEightOfThemAtFixedPoints) {
+TEST_F(Spawning, AWavePlacesElevenAtOnceEightOfThemAtFixedPointsAllAsStrongAsThePlayer) {
   g->app.WaveCount = 11;
   g->play.FightersAlive = 40;  // the limit does not hold a wave back
+  g->play.Fighters[0].BulletSpeed = 7;  // a levelled-up player
   GameTick(*g);
   EXPECT_EQ(Opponents(), 11);
   EXPECT_EQ(g->app.WaveCount, 0);
-  const Fighter& first = g->play.Fighters[1];  // number 11
-  EXPECT_EQ(first.X, 280);
-  EXPECT_EQ(first.Y, -20);
-  EXPECT_EQ(g->play.Fighters[3].X, 210);  // number 9
-  EXPECT_EQ(g->play.Fighters[3].Y, 320);
-  EXPECT_EQ(g->play.Fighters[11].X, 20);  // number 1
-  EXPECT_NEAR(std::hypot(g->play.Fighters[2].X - 140, g->play.Fighters[2].Y - 140), 210, 0.01);  // number 10
+  // Slot 1 holds number 11 of the wave, slot 11 number 1; numbers 10, 6 and 2 keep their place on the circle.
+  const std::map<int, std::pair<float, float>> points = {{11, {280, -20}}, {9, {210, 320}}, {8, {190, 320}},
+      {7, {170, -20}}, {5, {130, -20}}, {4, {110, 320}}, {3, {90, 320}}, {1, {20, -20}}};
   for (std::size_t i = 1; i <= 11; ++i) {
-    EXPECT_GE(g->play.Fighters[i].Speed, 7);
-    EXPECT_LT(g->play.Fighters[i].Speed, 12);
-    EXPECT_GE(g->play.Fighters[i].Ammo, 8);
-    EXPECT_LE(g->play.Fighters[i].Ammo, 18);
+    const Fighter& f = g->play.Fighters[i];
+    const auto point = points.find(12 - static_cast<int>(i));
+    EXPECT_TRUE(point != points.end() ? std::make_pair(f.X, f.Y) == point->second
+                                      : std::abs(std::hypot(f.X - 140, f.Y - 140) - 210) < 0.01) << i;
+    // Bullets of speed 3 to the player's 7, health 1 to 4 times a tenth of the player's gauge.
+    EXPECT_TRUE(f.Speed >= 7 && f.Speed < 12 && f.Ammo >= 8 && f.Ammo <= 18 && f.BulletSpeed >= 3 &&
+                f.BulletSpeed <= 7 && f.Health >= 21 && f.Health < 84) << i;
+    EXPECT_EQ(f.Kind, "AiLVL" + std::to_string((f.BulletSpeed - 3) / 2)) << i;
   }
 }
 
@@ -127,10 +125,15 @@ TEST_F(Spawning, AFullTableSpawnsNothingAndLeavesTheRestOfTheTickUndone) {
   for (std::size_t i = 1; i < kFighterSlots; ++i) EXPECT_EQ(g->play.Fighters[i].Ammo, 77);
 }
 
-TEST_F(Spawning, APausedGameTicksNothing) {
+TEST_F(Spawning, APausedGameTicksNothingAndADeadPlayerEndsTheGameAtTheNextTick) {
   g->app.GameStopped = kTrue;
+  g->play.Fighters[0].Alive = 0;
   GameTick(*g);
   EXPECT_EQ(Opponents(), 0);
+  EXPECT_EQ(g->app.GameStarted, kTrue);
+  g->app.GameStopped = 0;
+  GameTick(*g);
+  EXPECT_EQ(g->app.GameStarted, 0);
 }
 
 TEST_F(Spawning, ANewGameStartedFromAPauseBetweenSpawnsSpawnsAgainAndEndsInDeath) {

@@ -12,11 +12,6 @@ namespace {
 
 struct Seconds : ::testing::Test, testing::PlayFixture {
   void SetUp() override { player.Health = 90; }
-  int Opponents() const {
-    int count = 0;
-    for (std::size_t i = 1; i < kFighterSlots; ++i) count += p.Fighters[i].Alive != 0 ? 1 : 0;
-    return count;
-  }
 };
 
 TEST_F(Seconds, HoldingFireRaisesRechargeExperienceFasterAndFaster) {
@@ -39,7 +34,10 @@ TEST_F(Seconds, RechargeLevelsDownToFourThenExperienceStaysAtAHundred) {
   EXPECT_EQ(player.Recharge, 14);
   EXPECT_EQ(player.RechargeXp, 0);
   EXPECT_EQ(Played(7), 1);
-  player.Recharge = 4;
+  player.Recharge = 5;
+  player.RechargeXp = 100;
+  SecondRules(*g);
+  EXPECT_EQ(player.Recharge, 4);
   player.RechargeXp = 150;
   SecondRules(*g);
   EXPECT_EQ(player.Recharge, 4);
@@ -66,12 +64,9 @@ TEST_F(Seconds, HealthDriftsTowardsThirtyTimesTheBulletSpeedLevel) {
 }
 
 TEST_F(Seconds, OpponentsSpawnEverySecondThenEveryThirdSecondThenFaster) {
-  struct Case {
-    int minute;
-    int period;
-  };
-  for (const Case c : {Case{0, 1}, Case{1, 3}, Case{10, 3}, Case{11, 2}, Case{21, 1}}) {
-    g->clock.GameMinutes = static_cast<Integer>(c.minute);
+  for (const auto& [minute, period] : {std::pair{0, 1}, std::pair{1, 3}, std::pair{10, 3}, std::pair{11, 2},
+                                       std::pair{21, 1}}) {
+    g->clock.GameMinutes = static_cast<Integer>(minute);
     g->clock.GameSeconds = 0;
     g->clock.SpawnTimer = 0;
     std::vector<int> ticks;
@@ -82,8 +77,8 @@ TEST_F(Seconds, OpponentsSpawnEverySecondThenEveryThirdSecondThenFaster) {
       if (Opponents() > 0) ticks.push_back(s);
     }
     std::vector<int> expected;
-    for (int s = c.period; s <= 6; s += c.period) expected.push_back(s);
-    EXPECT_EQ(ticks, expected) << "minute " << c.minute;
+    for (int s = period; s <= 6; s += period) expected.push_back(s);
+    EXPECT_EQ(ticks, expected) << "minute " << minute;
   }
 }
 

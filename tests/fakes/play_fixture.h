@@ -78,6 +78,12 @@ struct PlayFixture {
 
   Fighter& Opponent(int i, double x, double y) { return g.Opponent(i, x, y); }
   int Played(int soundId) const { return g.Starts(soundId); }
+  // How many opponents are alive.
+  int Opponents() const {
+    int count = 0;
+    for (std::size_t i = 1; i < kFighterSlots; ++i) count += p.Fighters[i].Alive != 0 ? 1 : 0;
+    return count;
+  }
 };
 
 // Counts the pixels of a surface in one colour.

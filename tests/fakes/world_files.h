@@ -10,18 +10,8 @@
 namespace kesmir::testing {
 
 inline ScoreLineFields WorldTestRow(int score, const std::string& name, const std::string& date = "20240101") {
-  return {AlignScoreField(std::to_string(score), 5),
-          " 12",
-          "03:07",
-          " 4",
-          " 2",
-          " 1",
-          " 0",
-          "120",
-          " 45",
-          "    7",
-          date,
-          name};
+  return {AlignScoreField(std::to_string(score), 5), " 12", "03:07", " 4", " 2", " 1", " 0", "120", " 45", "    7",
+          date, name};
 }
 
 // 101 rows with scores from top down in steps of 10, named prefix + place, "END" and the trailer.

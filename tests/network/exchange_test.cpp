@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/fake_platform.h"
@@ -64,12 +66,10 @@ TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedStep
   EXPECT_EQ(ReadWorldFile(ServerFile()).rows[1].name, "Local");
   EXPECT_EQ(lists.WsLoadCount, 0);  // the screen reads the merged file next
   EXPECT_TRUE(g.dialogs.shown.empty());
-  EXPECT_EQ(g.network.lastAccount.user, "kesmir7");
-  EXPECT_EQ(g.network.lastAccount.password, "secret7");
-  EXPECT_EQ(g.network.lastLimits.connectSeconds, 10);
-  EXPECT_EQ(g.network.lastLimits.responseSeconds, 15);
-  EXPECT_EQ(g.network.lastLimits.stallSeconds, 15);
-  EXPECT_EQ(g.network.lastLimits.totalSeconds, 60);
+  const TransferLimits& limits = g.network.lastLimits;
+  EXPECT_EQ(std::tuple(g.network.lastAccount.user, g.network.lastAccount.password, limits.connectSeconds,
+                       limits.responseSeconds, limits.stallSeconds, limits.totalSeconds),
+            std::tuple("kesmir7", "secret7", 10, 15, 15, 60));
 
   // Each step of the bar with its caption: the whole chain fills the transfer scale exactly.
   std::vector<std::string> expected(3, "CONNECTING FOR DOWNLOAD..");
@@ -146,22 +146,16 @@ TEST_F(Exchange, ANewerVersionStopsEverythingAfterItsMessagesWhateverTheAnswer) 
 }
 
 TEST_F(Exchange, VersionsCompareAsText) {
-  struct Case {
-    std::string announced;
-    std::string caption;
-    bool newer;
-  };
-  const std::vector<Case> cases = {
-      {"", kFormCaption, false},     {"1.14", kFormCaption, false}, {"1.13", kFormCaption, false},
-      {"1.15", kFormCaption, true},  {"1.2", kFormCaption, true},   {"1.10", "Kesmir 1.9  - 27.08.2002", false},
-  };
   g.dialogs.answerYes = false;
-  for (const Case& c : cases) {
-    g.network.webFiles[kAnnouncementUrl] = c.announced.empty() ? "" : Announcement(c.announced);
-    g->app.FormCaption = c.caption;
+  // The version announced, the running program's caption, whether the announced one is newer.
+  for (const auto& [announced, caption, newer] : std::vector<std::tuple<std::string, std::string, bool>>{
+           {"1.14", kFormCaption, false}, {"1.13", kFormCaption, false}, {"1.15", kFormCaption, true},
+           {"1.2", kFormCaption, true}, {"", kFormCaption, false}, {"1.10", "Kesmir 1.9  - 27.08.2002", false}}) {
+    g.network.webFiles[kAnnouncementUrl] = announced.empty() ? "" : Announcement(announced);
+    g->app.FormCaption = caption;
     g.dialogs.shown.clear();
-    EXPECT_EQ(CheckNewVersion(*g), c.newer ? kTrue : 0) << c.announced;
-    EXPECT_EQ(g.dialogs.shown.size(), c.newer ? 2u : 0u) << c.announced;
+    EXPECT_EQ(CheckNewVersion(*g), newer ? kTrue : 0) << announced;
+    EXPECT_EQ(g.dialogs.shown.size(), newer ? 2u : 0u) << announced;
   }
 }
 
@@ -223,13 +217,29 @@ TEST_F(Exchange, AFailedDownloadMergesHereAndSendsNothingWhileAServerWithoutALis
 }
 
 TEST_F(Exchange, TheAnnouncedFileNameCannotLeadOutOfTheFolder) {
-  g.network.webFiles[kAnnouncementUrl] = "1.15 2.5\r\n";  // too short for a file name
+  g.network.webFiles[kAnnouncementUrl] = "1.15 2\r\n";  // too short for a file name
   ShowLatestVersion(*g);
-  EXPECT_EQ(g.dialogs.shown.back().text, "Last version: 1.15  (2.5Mb)");
+  EXPECT_EQ(g.dialogs.shown.back().text, "Last version: 1.15  (2Mb)");
   EXPECT_EQ(g.desktop.opened.back(), "http://web.test/Games/Kesmir/");
   EXPECT_EQ(InstallerUrl("http://w", " ../../etc/x?y#z "), "http://w/Games/Kesmir/..%2F..%2Fetc%2Fx%3Fy%23z");
   EXPECT_EQ(InstallerUrl("http://w", ".."), "http://w/Games/Kesmir/");
   EXPECT_EQ(InstallerUrl("http://w", "Kesmir-1.15_a~b.tar.gz"), "http://w/Games/Kesmir/Kesmir-1.15_a~b.tar.gz");
+}
+
+TEST_F(Exchange, AnUploadSendsOnlyAWholeListAndTellsWhyItFailed) {
+  const std::string largest(kMaxWorldFileBytes, '7');
+  for (const std::string& file : {largest, largest + "7"}) {  // one byte more: a cut copy would spoil the list
+    g.WriteUserFile("Atopw.kzm", file);
+    UploadWorldScores(*g);
+  }
+  EXPECT_TRUE(ServerFile() == largest);
+  g.network.failFtpPut = "Disk full";
+  g.WriteUserFile("Atopw.kzm", "END\r\n");
+  UploadWorldScores(*g);
+  ASSERT_EQ(g.dialogs.shown.size(), 2u);
+  EXPECT_NE(g.dialogs.shown[0].text.find("Uploading the world score list: cannot read "), std::string::npos);
+  EXPECT_NE(g.dialogs.shown[1].text.find("Uploading the world score list: Disk full"), std::string::npos);
+  EXPECT_EQ(g.network.calls, (std::vector<std::string>{"put Atopw.kzm", "list", "put Atopw.kzm"}));
 }
 
 TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {
@@ -254,6 +264,8 @@ TEST(Offline, WithoutAScoreServerNothingIsSentOrShown) {
   EXPECT_TRUE(g.network.calls.empty());
   EXPECT_TRUE(g.dialogs.shown.empty());
   EXPECT_TRUE(g.desktop.opened.empty());
+  g->platform.network = nullptr;  // and without a network nothing is fetched
+  EXPECT_EQ(DownloadFile(*g, kAnnouncementUrl, g.root / "user/NewVer.txt", "Fetching"), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/window_events.h"
 #include "audio/sound_bank.h"
 #include "fakes/fake_platform.h"
+#include "fakes/surface_hash.h"
 #include "input/keyboard.h"
 #include "scores/score_files.h"
 
@@ -52,8 +53,9 @@ struct HighScores : ::testing::Test {
                          [soundId](const auto& start) { return start.buffer == SoundBuffer(soundId); });
   }
   std::string Name(int place) const { return lists.HsName[static_cast<std::size_t>(place)]; }
-  bool Drew(const std::string& text) const {
-    return std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(), [&](const auto& c) { return c.text == text; });
+  bool Drew(const std::string& text, int size = 0) const {
+    return std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(),
+                       [&](const auto& c) { return c.text == text && (size == 0 || c.size == size); });
   }
   // One pass of the screen with the keys given down.
   void Pass(std::initializer_list<int> keys = {}) {
@@ -71,33 +73,22 @@ struct HighScores : ::testing::Test {
 TEST_F(HighScores, AScoreTakesThePlaceItBeatsAndTheRowsBelowMoveDown) {
   g->app.MenuScreen.clear();
   UpdateHighScores(*g, 850);
-  EXPECT_EQ(lists.HsScore[1], "  850");
-  EXPECT_EQ(Name(0), "P0");
-  EXPECT_EQ(Name(2), "P1");
-  EXPECT_EQ(Name(9), "P8");
-  EXPECT_EQ(Name(10), "P9");  // the old tenth row is the eleventh now
+  // The rows below move down; the old tenth is the eleventh now.
+  EXPECT_EQ(lists.HsName, (LocalColumn{"P0", "P1", "P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9"}));
   EXPECT_EQ(lists.NameEntryOn, kTrue);
   EXPECT_EQ(lists.InsertIndex, 1);
   EXPECT_EQ(g->app.MenuScreen, "HS");
   EXPECT_EQ(Plays(kJingle1), 1);
 
-  // The statistics of the game, aligned in their columns.
-  EXPECT_EQ(lists.HsAccuracy[1], " 5");
-  EXPECT_EQ(lists.HsRecharge[1], " 4");
-  EXPECT_EQ(lists.HsBulletSpeed[1], " 3");
-  EXPECT_EQ(lists.HsMelee[1], " 2");
-  EXPECT_EQ(lists.HsKills[1], " 57");
-  EXPECT_EQ(lists.HsTime[1], "07:05");
-  EXPECT_EQ(lists.HsMaxHealth[1], "180");
-  EXPECT_EQ(lists.HsMaxAmmo[1], " 75");
-  EXPECT_EQ(lists.HsTimesPlayed[1], "   14");
-  EXPECT_EQ(lists.HsDate[1], "20240229");
-  EXPECT_EQ(Name(1), "P1");  // the name column waits for the name entry
+  // The statistics of the game, aligned in their columns; the name column waits for the name entry.
+  EXPECT_EQ(JoinScoreLine(LocalRow(lists, 1)),
+            "  850K= 57 T=07:05 A= 5 R= 4 B= 3 M= 2 MH=180 MA= 75 TP=   14HD=20240229?????????? N=P1");
 }
 
 TEST_F(HighScores, EqualScoresGoBelowAndTheTopScoreGoesFirst) {
   UpdateHighScores(*g, 500);  // equal to place 4
   EXPECT_EQ(lists.InsertIndex, 5);
+  EXPECT_EQ(Plays(34), 1);  // the jingle of places 4 to 6
   EXPECT_EQ(Name(4), "P4");
   EXPECT_EQ(Name(6), "P5");
 
@@ -135,24 +126,27 @@ TEST_F(HighScores, NumbersTooWideForTheirColumnsAreKeptWithinThem) {
   g->play.Fighters[0].DateStamp = "";
   g->settings.TimesPlayed = 1234567;
   UpdateHighScores(*g, 32767);
-  EXPECT_EQ(lists.HsKills[0], "999");
-  EXPECT_EQ(lists.HsTime[0], "99:59");
-  EXPECT_EQ(lists.HsDate[0], "        ");
-  EXPECT_EQ(lists.HsTimesPlayed[0], "99999");
-  // So the row reads back whole, name included.
-  lists.HsName[0] = "Long Game";
-  const ScoreLineFields back = CutScoreLine(JoinScoreLine(LocalRow(lists, 0)));
-  EXPECT_EQ(back.name, "Long Game");
-  EXPECT_EQ(back.score, "32767");
+  lists.HsName[0] = "Long Game";  // so the row reads back whole, name included
+  const std::string row =
+      "32767K=999 T=99:59 A= 5 R= 4 B= 3 M= 2 MH=180 MA= 75 TP=99999HD=        ?????????? N=Long Game";
+  EXPECT_EQ(JoinScoreLine(LocalRow(lists, 0)), row);
+  EXPECT_EQ(JoinScoreLine(CutScoreLine(row)), row);
   g->play.Kills = -3;
+  g->clock.GameMinutes = 0;
+  g->clock.GameSeconds = 45;
   lists.NameEntryOn = 0;
   UpdateHighScores(*g, 32767);  // equal to place 0: place 1
   EXPECT_EQ(lists.HsKills[1], "  0");
+  EXPECT_EQ(lists.HsTime[1], "00:45");
 }
 
 TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {
+  g->surfaces.EnterTextDC = testing::Patterned(150, 30, 1);  // the box over its mask
+  g->surfaces.LogoDC = testing::Patterned(107, 47, 2);
+  g->surfaces.Field = testing::Patterned(kFieldSize, kFieldSize, 3);  // a background that shows the masks
   UpdateHighScores(*g, 850);
   Pass();
+  EXPECT_EQ(testing::PixelHash(g->surfaces.Field), 0x382a5df3b14984c6ull);  // the box lies over the second row
   EXPECT_TRUE(g.window.textInput);
   EXPECT_FALSE(Drew("MAIN MENU"));
   EXPECT_FALSE(Drew("UPLOAD SCORES"));
@@ -201,10 +195,7 @@ TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
   EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
 
   // The row under the pointer gives its details; they stay when the pointer leaves.
-  Surfaces& s = g->surfaces;
-  s.StatusAccuracyDC = Surface(300, 17, Rgb(10, 10, 10));
-  for (int y = 10; y < 17; ++y)
-    for (int x = 0; x < 300; ++x) SetPixel(s.StatusAccuracyDC, x, y, Rgb(200, 0, 0));
+  testing::PatternStatusBar(g->surfaces);
   lists.HsAccuracy[4] = " 4";
   lists.HsMaxHealth[4] = "150";
   lists.HsKills[4] = " 33";
@@ -214,15 +205,11 @@ TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
   Pass();
   g->input.CursorX = 280;
   Pass();
-  EXPECT_TRUE(Drew("P4"));
   EXPECT_TRUE(Drew("Times played:     3"));
   EXPECT_TRUE(Drew("(150)" + std::string(15, ' ')));
   EXPECT_TRUE(Drew("Killed= 33 Time=12:01" + std::string(20, ' ')));
-  const auto big = std::find_if(g.fonts.calls.begin(), g.fonts.calls.end(),
-                                [](const auto& c) { return c.text == "P4" && c.size == 12; });
-  EXPECT_NE(big, g.fonts.calls.end());
-  EXPECT_EQ(GetPixel(s.StatusField, 171, 25), Rgb(200, 0, 0));  // level 4: 4 x 18.5 + 98 = 172 pixels
-  EXPECT_EQ(GetPixel(s.StatusField, 172, 25), Rgb(10, 10, 10));
+  EXPECT_TRUE(Drew("P4", 12));
+  EXPECT_EQ(testing::PixelHash(g->surfaces.StatusField), 0x796b516c6dd03c4full);  // every bar and text in place
 }
 
 TEST_F(HighScores, AnEmptyNameIsDrawnAsZeroAndUploadNeedsAConnection) {

@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/files.h"
 #include "fakes/disk_full.h"
 #include "fakes/fake_platform.h"
+#include "fakes/world_files.h"
 
 namespace kesmir {
 namespace {
@@ -19,22 +21,7 @@ using testing::FakeGame;
 using ::testing::internal::CaptureStderr;
 using ::testing::internal::GetCapturedStderr;
 
-ScoreLineFields Row(int score, const std::string& name) {
-  ScoreLineFields f;
-  f.score = AlignScoreField(std::to_string(score), 5);
-  f.kills = " 12";
-  f.time = "03:07";
-  f.accuracy = " 4";
-  f.recharge = " 2";
-  f.bulletSpeed = " 1";
-  f.melee = " 0";
-  f.maxHealth = "120";
-  f.maxAmmo = " 45";
-  f.timesPlayed = "    7";
-  f.date = "20240131";
-  f.name = name;
-  return f;
-}
+ScoreLineFields Row(int score, const std::string& name) { return testing::WorldTestRow(score, name, "20240131"); }
 
 std::string Line(const ScoreLineFields& row) { return CodeScoreLine(JoinScoreLine(row), true); }
 
@@ -205,18 +192,14 @@ TEST_F(Files, TheWorldTrailerCountsTheUploadAndDatesIt) {
   EXPECT_EQ(lists.WsUploadCount, 41);
   const std::vector<std::string> lines = SplitLines(HiddenWorld());
   ASSERT_EQ(lines.size(), 105u);
-  EXPECT_EQ(lines[101], "END");
-  EXPECT_EQ(lines[102], "42");
-  EXPECT_EQ(lines[103], "09.03.2024");
-  EXPECT_EQ(lines[104], "01.02.2024");
+  EXPECT_EQ(std::vector(lines.begin() + 101, lines.end()),
+            (std::vector<std::string>{"END", "42", "09.03.2024", "01.02.2024"}));
   EXPECT_EQ(g.ReadUserFile("OtherFiles/WorldScores.txt"), HiddenWorld());
   EXPECT_EQ(g->app.LoadingCaption, "Saving..");
 
   ASSERT_TRUE(LoadWorldScores(*g));
-  EXPECT_EQ(lists.WsUploadCount, 42);
-  EXPECT_EQ(lists.WsLastUpdate, "09.03.2024");
-  EXPECT_EQ(lists.WsListDate, "09.03.2024");
-  EXPECT_EQ(lists.WsScore[100], " 4000");
+  EXPECT_EQ(std::tuple(lists.WsUploadCount, lists.WsLastUpdate, lists.WsListDate, lists.WsScore[100]),
+            std::tuple(42, "09.03.2024", "09.03.2024", " 4000"));
 
   // The count saturates rather than losing its line.
   lists.WsUploadCount = 32767;
@@ -225,19 +208,24 @@ TEST_F(Files, TheWorldTrailerCountsTheUploadAndDatesIt) {
 }
 
 TEST_F(Files, AWorldTrailerThatIsMissingOrUnreadableLeavesItsValues) {
-  lists.WsUploadCount = 7;
-  lists.WsLastUpdate = lists.WsListDate = "05.05.2005";
-  g.WriteUserFile("Atopw.kzm", ListFile(101, 5000, "W"));
-  ASSERT_TRUE(LoadWorldScores(*g));
-  EXPECT_EQ(lists.WsUploadCount, 7);
-  EXPECT_EQ(lists.WsLastUpdate, "05.05.2005");
-  for (const std::string count : {"", "abc", "99999", "12.75"}) {
+  // The count's lowest value is read; a missing date keeps the last; a long one is cut to 64 characters.
+  struct Case {
+    std::vector<std::string> trailer;
+    Integer count;
+    std::string date;
+  };
+  const std::string day = "06.06.2006", last = "05.05.2005";
+  for (const Case& c : {Case{{}, 7, last}, Case{{"", day}, 7, day}, Case{{"abc", day}, 7, day},
+                        Case{{"99999", day}, 7, day}, Case{{"12.75", day}, 12, day}, Case{{"-32768", day}, -32768, day},
+                        Case{{"5"}, 5, last}, Case{{"5", std::string(99, '9')}, 5, std::string(64, '9')}}) {
     lists.WsLoadCount = 0;
     lists.WsUploadCount = 7;
-    g.WriteUserFile("Atopw.kzm", ListFile(101, 5000, "W", {count, "06.06.2006"}));
+    lists.WsLastUpdate = lists.WsListDate = last;
+    g.WriteUserFile("Atopw.kzm", ListFile(101, 5000, "W", c.trailer));
     ASSERT_TRUE(LoadWorldScores(*g));
-    EXPECT_EQ(lists.WsUploadCount, count == "12.75" ? 12 : 7) << count;
-    EXPECT_EQ(lists.WsListDate, "06.06.2006");
+    EXPECT_EQ(lists.WsUploadCount, c.count) << c.trailer.size();
+    EXPECT_EQ(lists.WsLastUpdate, c.date) << c.trailer.size();
+    EXPECT_EQ(lists.WsListDate, c.date) << c.trailer.size();
   }
 }
 

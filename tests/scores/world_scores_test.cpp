@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fakes/fake_platform.h"
+#include "fakes/surface_hash.h"
 #include "fakes/world_files.h"
 #include "scores/score_files.h"
 
@@ -190,6 +191,9 @@ TEST_F(WorldScreen, TheThumbAtItsLowestShowsPlacesNinetyOneToAHundred) {
   Pass();
   EXPECT_EQ(g->input.WorldSliderPos, 93);
   EXPECT_NEAR(g->input.WorldListOffset, 42 * 90.0 / 124.0, 1e-9);
+  PointAt(275, 38, true);  // the highest pointer that still drags: the thumb goes to the top
+  Pass();
+  EXPECT_EQ(g->input.WorldSliderPos, 51);
 }
 
 TEST_F(WorldScreen, ArrowsTellRowsFromTheLastUpdateOrLaterFromOlderOnesAndUnknownDatesKeepTheirMark) {
@@ -219,11 +223,17 @@ TEST_F(WorldScreen, RowsWithoutAScoreAreNotDrawn) {
 }
 
 TEST_F(WorldScreen, TheRowUnderThePointerShowsItsDetailsAndTheListItsDateAndUploads) {
-  lists.WsTimesPlayed[2] = "   31";
+  lists.WsLoadCount = 0;  // the screen reads the hidden file
+  g.WriteUserFile("Atopw.kzm", testing::WorldListFile(1000, "F", 388, "15.03.2024"));
+  testing::PatternStatusBar(g->surfaces);
+  g->surfaces.SliderMenuDC = testing::Patterned(20, 140, 1);  // the track over its mask
+  g->surfaces.LogoDC = testing::Patterned(107, 47, 2);
   PointAt(60, 50 + 2 * 14 + 5, false);  // on the third row's score
   Pass();
-  EXPECT_TRUE(Drew("W2", 12));
-  EXPECT_TRUE(Drew("Times played:    31", 8));
+  EXPECT_EQ(testing::PixelHash(g->surfaces.Field), 0x4b1429f5d0d74beaull);  // track, thumb, arrows and texts in place
+  EXPECT_EQ(testing::PixelHash(g->surfaces.StatusField), 0x5c080bb25753124full);
+  EXPECT_TRUE(Drew("F2", 12));
+  EXPECT_TRUE(Drew("Times played:     7", 8));
   EXPECT_TRUE(Drew("  980"));  // the score in the details panel, too
   EXPECT_TRUE(Drew("Killed= 12 Time=03:07" + std::string(20, ' ')));
   EXPECT_TRUE(Drew("LAST UPDATE: 15.03.2024", 8));
@@ -233,7 +243,7 @@ TEST_F(WorldScreen, TheRowUnderThePointerShowsItsDetailsAndTheListItsDateAndUplo
 TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndMainMenuLeaves) {
   PointAt(130, 265, true);
   Pass();
-  EXPECT_TRUE(Drew("PLEASE CONNECT FIRST", 6));
+  EXPECT_TRUE(Drew("PLEASE CONNECT FIRST", 6) && Drew("SYNCHRONIZE SCORES", 10));
   EXPECT_EQ(g->input.FireHeld, kTrue);  // offline: the button does not take the press
   EXPECT_TRUE(g.network.calls.empty());
 
