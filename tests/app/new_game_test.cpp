@@ -137,9 +137,8 @@ TEST_F(Spawning, APausedGameTicksNothingAndADeadPlayerEndsTheGameAtTheNextTick) 
 }
 
 TEST_F(Spawning, ANewGameStartedFromAPauseBetweenSpawnsSpawnsAgainAndEndsInDeath) {
-  Game& game = *g;
   game.app.InputAcquired = true;
-  const auto playUntil = [&game](auto done) {
+  const auto playUntil = [this](auto done) {
     for (int frame = 0; frame < 400 && !done(); ++frame) RunFrame(game);
     return done();
   };
