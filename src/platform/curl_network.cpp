@@ -135,6 +135,15 @@ void SetDownload(CURL* h, Sink& sink) {
   curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.maxBytes));
 }
 
+// An upload of the source's text to the account's path.
+void SetUpload(CURL* h, const FtpAccount& account, const std::string& path, Source& source) {
+  SetFtpAccount(h, account, path);
+  curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+  curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadFromSource);
+  curl_easy_setopt(h, CURLOPT_READDATA, &source);
+  curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.rest.size()));
+}
+
 std::string TemporaryName(const std::string& remoteName, std::uint64_t count) {
   std::random_device random;
   char suffix[32];
@@ -170,11 +179,7 @@ TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string&
   CurlList rename;
   if (transfer.handle) {
     CURL* h = transfer.handle.get();
-    SetFtpAccount(h, account, temporary);
-    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadFromSource);
-    curl_easy_setopt(h, CURLOPT_READDATA, &source);
-    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(contents.size()));
+    SetUpload(h, account, temporary, source);
     rename.reset(curl_slist_append(nullptr, ("RNFR " + temporary).c_str()));
     if (rename) curl_slist_append(rename.get(), ("RNTO " + remoteName).c_str());
     curl_easy_setopt(h, CURLOPT_POSTQUOTE, rename.get());
@@ -193,14 +198,7 @@ TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string&
   }
   Transfer direct(limits);
   Source again{contents};
-  if (direct.handle) {
-    CURL* h = direct.handle.get();
-    SetFtpAccount(h, account, remoteName);
-    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadFromSource);
-    curl_easy_setopt(h, CURLOPT_READDATA, &again);
-    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(contents.size()));
-  }
+  if (direct.handle) SetUpload(direct.handle.get(), account, remoteName, again);
   result = direct.Perform();
   if (!result.ok) result.error = "the server refused the list under both names (" + result.error + ")";
   return result;
