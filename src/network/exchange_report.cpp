@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/progress.h"
 #include "app/window_events.h"
 
 namespace kesmir {
@@ -36,7 +37,11 @@ TransferLimits WatchedLimits(Game& game, const TransferLimits& limits) {
     watched.responseSeconds = std::min(watched.responseSeconds, left);
     watched.totalSeconds = std::min(watched.totalSeconds, left);
   }
-  watched.keepGoing = [&game, clock, deadline] {
+  watched.keepGoing = [&game, clock, deadline, start = clock ? clock->Micros() : 0, shown = 0LL]() mutable {
+    if (clock && game.net.ProgressShown) {
+      const auto seconds = static_cast<long long>((clock->Micros() - start) / 1'000'000);
+      if (seconds > shown) ShowTransferWait(game, shown = seconds);
+    }
     RefreshScreen(game);
     DoEvents(game);
     return !game.app.Ended && (deadline == 0 || !clock || clock->Micros() < deadline);

@@ -197,7 +197,10 @@ void DownloadWorldScores(Game& game) {
   // take the first kAnnouncementSeconds of them.
   struct Deadline {
     NetState& net;
-    ~Deadline() { net.ExchangeDeadline = 0; }
+    ~Deadline() {
+      net.ExchangeDeadline = 0;
+      net.ProgressShown = false;
+    }
   } deadline{net};
   const std::uint64_t start = game.platform.clock ? game.platform.clock->Micros() : 0;
   if (game.platform.clock) net.ExchangeDeadline = start + kAnnouncementSeconds * 1'000'000;
@@ -209,6 +212,7 @@ void DownloadWorldScores(Game& game) {
   if (game.platform.clock) net.ExchangeDeadline = start + kSyncSeconds * 1'000'000;
   game.app.ProgressStep = 0;
   DoEvents(game);
+  net.ProgressShown = true;
   Step(game, "Connecting for download..");
   ShowProgress(game);
   ShowProgress(game);

@@ -55,6 +55,7 @@ struct NetState {
   bool BaseChanged = false;
   // While not 0: the clock reading (microseconds) by which every transfer of the exchange under way ends.
   std::uint64_t ExchangeDeadline = 0;
+  bool ProgressShown = false;  // the progress screen is up: a transfer that waits shows its seconds there
 };
 
 }  // namespace kesmir

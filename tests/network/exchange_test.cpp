@@ -121,10 +121,14 @@ TEST_F(Exchange, AnUploadOverwrittenByAnotherPlayersIsMergedAndSentAgainUntilThe
 TEST_F(Exchange, ClosingTheWindowDuringATransferCutsItShortAndEndsTheExchangeSilently) {
   const std::string before = ServerFile();
   g.network.whileRunning = [this](const std::string& call) {
-    if (call == "get Atopw.kzm") g.window.events.push_back({EventKind::Close, 0, {}});
+    if (call != "get Atopw.kzm") return;
+    g.clock.now += 3'000'000;  // the server is slow: the screen says how long it has waited
+    g.window.events.push_back({EventKind::Close, 0, {}});
   };
   CheckConnection(*g);
   DownloadWorldScores(*g);
+  const auto captions = Captions();
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "DOWNLOADING.. 3 S"), captions.end());
   EXPECT_TRUE(g->app.Ended);
   EXPECT_EQ(g.network.calls.back(), "get Atopw.kzm");  // nothing is sent after the close
   EXPECT_EQ(ServerFile(), before);
