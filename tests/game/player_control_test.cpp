@@ -17,24 +17,18 @@ int ShotsInFlight(const PlayState& p) {
 }
 
 TEST(PlayerControl, ABombCostsFifteenBulletsAndAnyRightClickStopsTheLeg) {
-  PlayFixture f;
-  f.player.Ammo = 15;
-  f.player.PathLeft = 30;
-  f.game.input.BombClick = kTrue;
-  ControlPlayer(f.game);
-  EXPECT_EQ(f.player.Ammo, 0);
-  EXPECT_EQ(f.game.effects.AirMission, 3);
-  EXPECT_EQ(f.player.PathLeft, 0);
-  EXPECT_EQ(f.game.input.BombClick, 0);
-
-  PlayFixture g;
-  g.player.Ammo = 14;
-  g.player.PathLeft = 30;
-  g.game.input.BombClick = kTrue;
-  ControlPlayer(g.game);
-  EXPECT_EQ(g.player.Ammo, 14);
-  EXPECT_EQ(g.game.effects.AirPlaneOn, 0);
-  EXPECT_EQ(g.player.PathLeft, 0);
+  for (const int ammo : {15, 14}) {  // with 14 no airplane comes
+    PlayFixture f;
+    f.player.Ammo = static_cast<Integer>(ammo);
+    f.player.PathLeft = 30;
+    f.game.input.BombClick = kTrue;
+    ControlPlayer(f.game);
+    EXPECT_EQ(f.player.Ammo, ammo == 15 ? 0 : 14);
+    EXPECT_EQ(f.game.effects.AirMission, ammo == 15 ? 3 : 0);
+    EXPECT_EQ(f.game.effects.AirPlaneOn, ammo == 15 ? kTrue : 0);
+    EXPECT_EQ(f.player.PathLeft, 0);
+    EXPECT_EQ(f.game.input.BombClick, 0);
+  }
 }
 
 TEST(PlayerControl, FireModesCycleAndFireAllTheirShotsEvenWithTooFewBullets) {

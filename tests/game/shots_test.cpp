@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "game/death.h"
 #include "fakes/play_fixture.h"
 
@@ -146,32 +148,19 @@ TEST(Shots, OneShotHitsTwoFightersOnTheSamePointButNeverItsShooter) {
 }
 
 TEST(Shots, AKillByAnOpponentsShotIsTakenOffTheKillCount) {
-  PlayFixture f;
-  f.Opponent(1, 0, 0);
-  Fighter& victim = f.Opponent(2, 100, 100);
-  victim.Health = 5;
-  Shot(f, 1, 107, 110, 50);
-  MoveBullets(f.game);
-  EXPECT_EQ(victim.Alive, 0);
-  EXPECT_EQ(f.p.Kills, 0);
-
-  PlayFixture g;
-  Fighter& prey = g.Opponent(1, 100, 100);
-  prey.Health = 5;
-  Shot(g, 0, 107, 110, 50);
-  MoveBullets(g.game);
-  EXPECT_EQ(prey.Alive, 0);
-  EXPECT_EQ(g.p.Kills, 1);
-
-  PlayFixture h;  // the player killed by an opponent's shot also takes one off
-  h.Opponent(1, 0, 0);
-  h.player.Health = 5;
-  h.player.X = 100;
-  h.player.Y = 100;
-  Shot(h, 1, 107, 110, 50);
-  MoveBullets(h.game);
-  EXPECT_EQ(h.player.Alive, 0);
-  EXPECT_EQ(h.p.Kills, -1);
+  // Shooter 1 (an opponent) or 0 (the player) kills fighter victim; the player too counts when killed.
+  for (const auto& [shooter, victimIndex, kills] : {std::tuple{1, 2, 0}, {0, 1, 1}, {1, 0, -1}}) {
+    PlayFixture f;
+    if (shooter == 1) f.Opponent(1, 0, 0);
+    Fighter& victim = victimIndex == 0 ? f.player : f.Opponent(victimIndex, 100, 100);
+    victim.Health = 5;
+    victim.X = 100;
+    victim.Y = 100;
+    Shot(f, shooter, 107, 110, 50);
+    MoveBullets(f.game);
+    EXPECT_EQ(victim.Alive, 0) << victimIndex;
+    EXPECT_EQ(f.p.Kills, kills) << victimIndex;
+  }
 }
 
 TEST(Shots, TheCleanerSwallowsShotsCloserThan29Pixels) {

@@ -107,55 +107,32 @@ TEST_F(TextData, FighterDefinitionsReadBackByTheirColumns) {
   }
 }
 
-// One decoded score line, cut by the column table.
+// One decoded score line, cut as the game cuts it.
 struct ScoreRow {
   int score, kills, minutes, seconds, accuracy, recharge, bulletSpeed, melee, maxHealth, maxAmmo, timesPlayed;
   int year, month, day;
   std::string name;
 };
 
-int Field(const std::string& line, std::size_t first, std::size_t last) {
-  const std::string column = line.substr(first - 1, last - first + 1);
-  // Right-aligned: leading spaces only, then digits to the last column.
-  const std::size_t digits = column.find_first_not_of(' ');
-  EXPECT_NE(digits, std::string::npos) << "empty column " << first << " in " << line;
-  if (digits == std::string::npos) return -1;
-  for (std::size_t i = digits; i < column.size(); ++i) {
-    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(column[i]))) << "column " << first << " in " << line;
-  }
-  EXPECT_FALSE(column[digits] == '0' && digits + 1 < column.size()) << "leading zero in " << line;
-  return std::stoi(column.substr(digits));
+// A column's number: right-aligned digits without a leading zero.
+int Number(const std::string& column) {
+  const std::string digits(Trim(column));
+  const bool plain = !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos &&
+                     (digits == "0" || digits[0] != '0');
+  EXPECT_TRUE(plain) << "column \"" << column << "\"";
+  return plain ? std::stoi(digits) : -1;
 }
 
 ScoreRow CutScoreLine(const std::string& line) {
-  EXPECT_GE(line.size(), 86u) << line;
-  if (line.size() < 86) return {};
-  const std::map<std::size_t, std::string> labels = {{6, "K="},    {11, " T="},   {19, " A="},  {24, " R="},
-                                                     {29, " B="},  {34, " M="},   {39, " MH="}, {46, " MA="},
-                                                     {53, " TP="}, {62, "HD="},   {73, "??????????"}, {83, " N="}};
-  for (const auto& [column, label] : labels) EXPECT_EQ(line.substr(column - 1, label.size()), label) << line;
-  ScoreRow row{};
-  row.score = Field(line, 1, 5);
-  row.kills = Field(line, 8, 10);
-  // Time "mm:ss", each part with a leading zero below 10.
-  const std::string time = line.substr(13, 5);
-  EXPECT_TRUE(time[2] == ':' && std::all_of(time.begin(), time.begin() + 2, ::isdigit) &&
-              std::all_of(time.begin() + 3, time.end(), ::isdigit)) << line;
-  row.minutes = std::atoi(time.substr(0, 2).c_str());
-  row.seconds = std::atoi(time.substr(3, 2).c_str());
-  row.accuracy = Field(line, 22, 23);
-  row.recharge = Field(line, 27, 28);
-  row.bulletSpeed = Field(line, 32, 33);
-  row.melee = Field(line, 37, 38);
-  row.maxHealth = Field(line, 43, 45);
-  row.maxAmmo = Field(line, 50, 52);
-  row.timesPlayed = Field(line, 57, 61);
-  const int date = Field(line, 65, 72);
-  row.year = date / 10000;
-  row.month = date / 100 % 100;
-  row.day = date % 100;
-  row.name = line.substr(85);
-  return row;
+  const kesmir::ScoreLineFields f = kesmir::CutScoreLine(line);
+  EXPECT_EQ(kesmir::JoinScoreLine(f), line) << "labels or widths out of place";
+  const std::string& t = f.time;
+  EXPECT_TRUE(t.size() == 5 && t[2] == ':' && std::isdigit(static_cast<unsigned char>(t[0])) &&
+              std::isdigit(static_cast<unsigned char>(t[3]))) << line;
+  const int date = Number(f.date);
+  return {Number(f.score), Number(f.kills), std::atoi(t.substr(0, 2).c_str()), std::atoi(t.substr(3).c_str()),
+          Number(f.accuracy), Number(f.recharge), Number(f.bulletSpeed), Number(f.melee), Number(f.maxHealth),
+          Number(f.maxAmmo), Number(f.timesPlayed), date / 10000, date / 100 % 100, date % 100, f.name};
 }
 
 // Checks one list's rows: each a valid, self-consistent game; scores falling with the place.
