@@ -149,6 +149,7 @@ class FakeNetwork : public INetwork {
   std::map<std::string, std::string> ftpFiles;
   std::map<std::string, std::string> webFiles;
   std::string failFtpGet, failFtpPut, failFtpList, failHttp;
+  bool failOnCertificate = false;  // failFtpGet is the server's certificate failing verification
   std::vector<std::string> calls;  // "get Atopw.kzm", "put Atopw.kzm", "list", "http <url>"
   std::function<void(const std::string& call)> whileRunning;  // the moment a transfer is under way
   FtpAccount lastAccount;
@@ -157,7 +158,7 @@ class FakeNetwork : public INetwork {
   TransferResult FtpGet(const FtpAccount& account, const std::string& name, std::size_t maxBytes,
                         const TransferLimits& limits, std::string& contents) override {
     if (!Note(account, limits, "get " + name)) return {false, "cut short"};
-    if (!failFtpGet.empty()) return {false, failFtpGet};
+    if (!failFtpGet.empty()) return {false, failFtpGet, false, failOnCertificate};
     return Serve(ftpFiles, name, maxBytes, contents);
   }
   TransferResult FtpPut(const FtpAccount& account, const std::string& name, const std::string& contents,

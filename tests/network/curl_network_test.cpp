@@ -83,6 +83,27 @@ TEST_F(Transfers, RequiredTlsRefusesAServerWithoutItBeforeTheLogIn) {
   EXPECT_TRUE(plain.noTls) << plain.error;
 }
 
+// A server with a self-signed certificate: refused under "try" with the reason (never plain FTP instead),
+// trusted once ca_file names the certificate.
+TEST_F(Transfers, ASelfSignedServerIsRefusedUnderTryWithoutFallingBackAndTrustedWithItsCertificate) {
+  const auto pem = root / "server.pem";
+  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+                           "subjectAltName=IP:127.0.0.1 -keyout '" + pem.string() + "' -out '" + pem.string() +
+                           ".crt' 2>/dev/null && cat '" + pem.string() + ".crt' >> '" + pem.string() + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  ScoreServer tls{root / "home3", root / "server3", {"--no-network-file", "--tls-cert", pem.string(), "--verbose"}};
+  ASSERT_TRUE(tls.Started());
+  FtpAccount other = account;
+  other.port = tls.ftpPort;
+  std::string contents;
+  const TransferResult untrusted = network.FtpGet(other, "Atopw.kzm", 1024, limits, contents);
+  EXPECT_TRUE(untrusted.certificate) << untrusted.error;
+  EXPECT_EQ(ReadWholeFile(tls.root / "server.log").find("logged in"), std::string::npos);
+  other.caFile = pem.string() + ".crt";
+  network.FtpGet(other, "Atopw.kzm", 1024, limits, contents);
+  EXPECT_NE(ReadWholeFile(tls.root / "server.log").find("logged in"), std::string::npos);  // over TLS
+}
+
 TEST_F(Transfers, AnAccountThatMayNotRenameStillReceivesTheListWholeUnderItsName) {
   ScoreServer noRename{root / "home2", root / "server2", {"--no-network-file", "--no-rename"}};
   ASSERT_TRUE(noRename.Started());

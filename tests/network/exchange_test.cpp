@@ -215,14 +215,16 @@ TEST_F(Exchange, AWebPageInPlaceOfTheAnnouncementIsNoVersionAndTheExchangeGoesAh
 }
 
 TEST_F(Exchange, AFailedDownloadMergesHereAndSendsNothingWhileAServerWithoutAListIsSeeded) {
-  g.network.failFtpGet = "Connection timed out";
+  g.network.failFtpGet = "SSL certificate problem: self-signed certificate";
+  g.network.failOnCertificate = true;
   CheckConnection(*g);
   ::testing::internal::CaptureStderr();
   DownloadWorldScores(*g);
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Connection timed out"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("self-signed"), std::string::npos);
   EXPECT_EQ(g.network.calls.back(), "get Atopw.kzm");
   ASSERT_EQ(g.dialogs.shown.size(), 1u);
-  EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
+  EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.\nThe score server's "
+                                     "certificate could not be verified: set ca_file in Network.txt to it.");
   EXPECT_EQ(ReadWorldFile(g.ReadUserFile("Atopw.kzm")).rows[0].name, "Local");  // merged on this machine
 
   g.network.failFtpGet.clear();

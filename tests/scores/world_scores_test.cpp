@@ -39,7 +39,7 @@ struct WorldList : ::testing::Test {
 
 TEST_F(WorldList, ALocalRowGoesBelowEqualAndAboveLowerScoresAndTheRowsBelowMoveDownMarkedDown) {
   Local(0, 995, "Me");
-  MergeLocalRow(lists, 0);
+  EXPECT_TRUE(MergeLocalRow(lists, 0));
   EXPECT_EQ(WorldName(0), "W0");
   EXPECT_EQ(WorldName(1), "Me");
   EXPECT_EQ(Mark(1), 1);
@@ -51,14 +51,14 @@ TEST_F(WorldList, ALocalRowGoesBelowEqualAndAboveLowerScoresAndTheRowsBelowMoveD
 
   // An equal world score keeps the better place.
   Local(1, 990, "Twin");
-  MergeLocalRow(lists, 1);
+  EXPECT_TRUE(MergeLocalRow(lists, 1));
   EXPECT_EQ(WorldName(2), "W1");
   EXPECT_EQ(WorldName(3), "Twin");
 }
 
 TEST_F(WorldList, ARowAboveAllTakesPlaceZeroAndTheOldFirstKeepsItsDownMark) {
   Local(0, 5000, "Best");
-  MergeLocalRow(lists, 0);
+  EXPECT_TRUE(MergeLocalRow(lists, 0));
   EXPECT_EQ(WorldName(0), "Best");
   EXPECT_EQ(Mark(0), 1);
   EXPECT_EQ(WorldName(1), "W0");
@@ -68,12 +68,12 @@ TEST_F(WorldList, ARowAboveAllTakesPlaceZeroAndTheOldFirstKeepsItsDownMark) {
 
 TEST_F(WorldList, ARowBeatingNoneOfTheHundredLandsOnTheHiddenRowAndTheNextReplacesIt) {
   Local(0, 10, "Low");
-  MergeLocalRow(lists, 0);
+  EXPECT_FALSE(MergeLocalRow(lists, 0));  // not among the hundred
   EXPECT_EQ(WorldName(99), "W99");
   EXPECT_EQ(WorldName(100), "Low");
   EXPECT_EQ(Mark(100), 1);
   Local(1, 5, "Lower");
-  MergeLocalRow(lists, 1);
+  EXPECT_FALSE(MergeLocalRow(lists, 1));
   EXPECT_EQ(WorldName(99), "W99");
   EXPECT_EQ(WorldName(100), "Lower");
 }
