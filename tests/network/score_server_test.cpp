@@ -107,7 +107,7 @@ TEST_F(ServerExchange, ASynchronisationBringsOthersScoresBackAndLeavesTheMergedL
   EXPECT_TRUE(g.dialogs.shown.empty());
 }
 
-TEST_F(ServerExchange, ANewerAnnouncedVersionStopsTheExchangeAndOlderOrEqualOnesLetItThrough) {
+TEST_F(ServerExchange, ANewerAnnouncedVersionStopsTheExchangeAndAnOlderOneOrAWebPageLetsItThrough) {
   const std::string list = WorldListFile(5000, "S", 41, "01.02.2024");
   WriteWholeFile(server->WorldFile(), list);
   WriteWholeFile(server->AnnouncementFile(), AnnouncementLine("1.15"));
@@ -118,23 +118,14 @@ TEST_F(ServerExchange, ANewerAnnouncedVersionStopsTheExchangeAndOlderOrEqualOnes
   EXPECT_EQ(ReadWholeFile(server->WorldFile()), list);
   EXPECT_TRUE(g.ReadUserFile("Atopw.kzm").empty());
 
-  g.dialogs.answerYes = true;
-  g.dialogs.shown.clear();
-  Synchronize();
-  ASSERT_EQ(g.dialogs.shown.size(), 3u);
-  EXPECT_EQ(g.dialogs.shown[2].text, "Last version: 1.15  (1.9 Mb)");
-  ASSERT_EQ(g.desktop.opened.size(), 1u);
-  EXPECT_EQ(g.desktop.opened[0],
-            "http://127.0.0.1:" + std::to_string(server->httpPort) + "/Games/Kesmir/Kesmir-1.15.tar.gz");
-  EXPECT_EQ(ReadWholeFile(server->WorldFile()), list);
-
   g.dialogs.shown.clear();
   int uploads = 41;
-  for (const char* version : {"1.14", "1.13"}) {
-    WriteWholeFile(server->AnnouncementFile(), AnnouncementLine(version));
+  for (const std::string& page : {AnnouncementLine("1.14"), AnnouncementLine("1.13"),
+                                  std::string("<!DOCTYPE html>\n<html><body>Moved</body></html>\n")}) {
+    WriteWholeFile(server->AnnouncementFile(), page);
     Synchronize();
-    EXPECT_TRUE(g.dialogs.shown.empty()) << version;
-    EXPECT_EQ(ReadWorldFile(ReadWholeFile(server->WorldFile())).trailer[0], std::to_string(++uploads)) << version;
+    EXPECT_TRUE(g.dialogs.shown.empty()) << page;
+    EXPECT_EQ(ReadWorldFile(ReadWholeFile(server->WorldFile())).trailer[0], std::to_string(++uploads)) << page;
   }
 }
 

@@ -126,12 +126,13 @@ int CoveredPixels(const Image& pic, const Cell& c) {
   return n;
 }
 
-Rgb MeanSpriteColour(const Image& pic, const Cell& c) {
+// The mean colour of a cell's sprite pixels, or of its whole image rectangle.
+Rgb MeanSpriteColour(const Image& pic, const Cell& c, bool spriteOnly = true) {
   double r = 0, g = 0, b = 0;
   int n = 0;
   for (int y = 0; y < c.h; ++y) {
     for (int x = 0; x < c.w; ++x) {
-      if (!IsBlack(pic.At(c.maskX + x, c.maskY + y))) continue;
+      if (spriteOnly && !IsBlack(pic.At(c.maskX + x, c.maskY + y))) continue;
       const Rgb p = pic.At(c.imageX + x, c.imageY + y);
       r += p.r;
       g += p.g;
@@ -363,17 +364,7 @@ TEST_F(PictureSet, SmallWidgetsHaveDistinctStates) {
   const Image& arrows = Picture("ScoreUpDown.jpg");
   const Image& health = Picture("Health.jpg");
   auto cellMean = [](const Image& pic, int x0, int y0, int w, int h) {
-    double r = 0, g = 0, b = 0;
-    for (int y = y0; y < y0 + h; ++y) {
-      for (int x = x0; x < x0 + w; ++x) {
-        r += pic.At(x, y).r;
-        g += pic.At(x, y).g;
-        b += pic.At(x, y).b;
-      }
-    }
-    const double n = w * h;
-    return Rgb{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n),
-               static_cast<std::uint8_t>(b / n)};
+    return MeanSpriteColour(pic, {w, h, x0, y0, 0, 0}, false);
   };
   EXPECT_GT(Distance(cellMean(check, 0, 0, 8, 8), cellMean(check, 8, 0, 8, 8)), 15.0);
   const Rgb up = cellMean(arrows, 0, 0, 9, 9);
@@ -389,16 +380,7 @@ TEST_F(PictureSet, BaseMapsDifferAndHaveDetailAtEveryScale) {
   std::vector<Rgb> means;
   for (int k = 1; k <= 4; ++k) {
     const Image& map = Picture("Map0" + std::to_string(k) + ".jpg");
-    double r = 0, g = 0, b = 0;
-    for (int y = 0; y < 300; ++y) {
-      for (int x = 0; x < 300; ++x) {
-        r += map.At(x, y).r;
-        g += map.At(x, y).g;
-        b += map.At(x, y).b;
-      }
-    }
-    means.push_back({static_cast<std::uint8_t>(r / 90000), static_cast<std::uint8_t>(g / 90000),
-                     static_cast<std::uint8_t>(b / 90000)});
+    means.push_back(MeanSpriteColour(map, {300, 300, 0, 0, 0, 0}, false));
     // Neighbouring pixels differ (fine grain) and so do distant 30x30 blocks (large shapes).
     double fine = 0;
     for (int y = 0; y < 300; ++y) {
