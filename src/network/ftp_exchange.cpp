@@ -77,9 +77,10 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
   return true;
 }
 
-// After an upload: the list is fetched again and read; true when it holds every row this game merged.
-bool UploadKept(Game& game, const NetDeployment& d) {
-  if (!FetchWorldFile(game, d, false)) return false;
+// After an upload: the list is fetched again and read; whether it holds every row this game merged, nullopt
+// when it could not be fetched.
+std::optional<bool> UploadKept(Game& game, const NetDeployment& d) {
+  if (!FetchWorldFile(game, d, false)) return std::nullopt;
   game.scores.WsLoadCount = 0;
   LoadWorldScores(game);
   return LocalRowsInWorldList(game.scores);
@@ -124,7 +125,8 @@ std::string UploadTag(Game& game) {
 void WaitAtRandom(Game& game, std::uint64_t least, std::uint64_t spread) {
   IClock* clock = game.platform.clock;
   if (!clock) return;
-  const std::uint64_t end = clock->Micros() + least + static_cast<std::uint64_t>(game.Rnd() * static_cast<double>(spread));
+  const auto drawn = static_cast<std::uint64_t>(game.Rnd() * static_cast<double>(spread));
+  const std::uint64_t end = clock->Micros() + least + drawn;
   for (std::uint64_t now = clock->Micros(); now < end && !game.app.Ended; now = clock->Micros()) {
     clock->SleepMicros(std::min<std::uint64_t>(end - now, 50'000));
     RefreshScreen(game);
@@ -244,10 +246,14 @@ void DownloadWorldScores(Game& game) {
     }
     if (!net.Uploaded) break;
     net.LastSync.uploads = ++uploads;
-    if (UploadKept(game, d)) {
+    std::optional<bool> kept = UploadKept(game, d);
+    if (kept.value_or(false)) {
       WaitBeforeRetry(game);
-      net.LastSync.confirmed = UploadKept(game, d);
-      if (net.LastSync.confirmed || game.app.Ended) break;
+      kept = UploadKept(game, d);
+    }
+    if (!kept || *kept || game.app.Ended) {  // kept, or the server can no longer be asked
+      net.LastSync.confirmed = kept.value_or(false);
+      break;
     }
     if (uploads == kMaxUploads) {
       // The rows stay in the list kept here, and the next synchronisation sends them again.
