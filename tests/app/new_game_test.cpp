@@ -34,9 +34,7 @@ struct Spawning : ::testing::Test, testing::PlayFixture {
 TEST_F(Spawning, ANewGameSetsUpThePlayerAndClearsTheField) {
   EXPECT_EQ(std::tuple(player.Alive, player.Name, player.Facing, player.X, player.Ammo, player.Health, player.Range),
             std::tuple(kTrue, "Player", 270, 140, 20, 100, 60));
-  EXPECT_EQ(player.DateStamp, "20020827");
-  EXPECT_EQ(g->app.GameStarted, kTrue);
-  EXPECT_EQ(g->play.FireMode, 1);
+  EXPECT_EQ(std::tuple(player.DateStamp, g->app.GameStarted, g->play.FireMode), std::tuple("20020827", kTrue, 1));
 
   g->play.Fighters[5].Alive = kTrue;
   g->play.Bullets[7].Life = 9;
@@ -46,10 +44,8 @@ TEST_F(Spawning, ANewGameSetsUpThePlayerAndClearsTheField) {
   NewGame(*g);
   EXPECT_EQ(Opponents(), 0);
   EXPECT_EQ(g.pictures.loaded, std::vector<std::string>{"Map02.bmp"});  // one of the four terrains
-  EXPECT_EQ(g->play.Bullets[7].Life, 0);
-  EXPECT_EQ(g->play.AmmoBoxOn[2], 0);
-  EXPECT_EQ(g->play.Score, 0);
-  EXPECT_EQ(g->play.StatBonus, 0);
+  EXPECT_EQ(std::tuple(g->play.Bullets[7].Life, g->play.AmmoBoxOn[2], g->play.Score, g->play.StatBonus),
+            std::tuple(0, 0, 0, 0));
 }
 
 TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength) {
@@ -58,12 +54,9 @@ TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength)
   EXPECT_EQ(g->app.GameStarted, kTrue);  // the player lives: the game goes on
   const Fighter& f = g->play.Fighters[1];
   EXPECT_NEAR(std::hypot(f.X - 140, f.Y - 140), 210, 0.01);
-  EXPECT_EQ(f.Name, "Soldier");
-  EXPECT_EQ(f.Melee, 2);  // of the definition's values only the name and melee survive
-  EXPECT_EQ(f.Ammo, 10);
-  EXPECT_EQ(f.BulletSpeed, 3);
-  EXPECT_EQ(f.Kind, "AiLVL0");
-  EXPECT_EQ(f.Recharge, 15);
+  // Of the definition's values only the name and melee survive.
+  EXPECT_EQ(std::tuple(f.Name, f.Melee, f.Ammo, f.BulletSpeed, f.Kind, f.Recharge),
+            std::tuple("Soldier", 2, 10, 3, "AiLVL0", 15));
   EXPECT_GT(f.Range, 40);
   EXPECT_LE(f.Range, 60);
   EXPECT_GE(f.Health, 9);
@@ -74,8 +67,7 @@ TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength)
   EXPECT_EQ(g->play.Fighters[2].BulletSpeed, 3);
   g->clock.GameMinutes = 3;
   GameTick(*g);
-  EXPECT_EQ(g->play.Fighters[3].BulletSpeed, 5);
-  EXPECT_EQ(g->play.Fighters[3].Kind, "AiLVL1");
+  EXPECT_EQ(std::tuple(g->play.Fighters[3].BulletSpeed, g->play.Fighters[3].Kind), std::tuple(5, "AiLVL1"));
 }
 
 TEST_F(Spawning, TheNumberAliveIsLimitedByTheMinute) {
@@ -168,13 +160,10 @@ TEST(FighterDefinitions, TheLastKeyWinsAndAMissingKeyRepeatsThePreviousValue) {
                                           Line("  HT  ", "  7.5  ") + "END\r\n" + Line("OM", "99"));
   ASSERT_TRUE(LoadFighter(*g, "X"));
   const Fighter& f = g->play.Fighters[0];
-  EXPECT_EQ(f.Name, "Second");
-  EXPECT_EQ(f.Ammo, 33);    // the line after END is not read
-  EXPECT_EQ(f.Speed, 33);   // "DE" is missing: the value of "OM" repeats
-  EXPECT_EQ(f.Health, 7.5);
-  EXPECT_EQ(f.Accuracy, 8);  // "EL" missing: 7.5 again, rounded to even
-  EXPECT_EQ(g->play.FighterSlot, 0);
-  EXPECT_EQ(f.Alive, kTrue);
+  // The line after END is not read; "DE" is missing: the value of "OM" repeats; "EL" is missing: 7.5 again,
+  // rounded to even.
+  EXPECT_EQ(std::tuple(f.Name, f.Ammo, f.Speed, f.Health, f.Accuracy, g->play.FighterSlot, f.Alive),
+            std::tuple("Second", 33, 33, 7.5, 8, 0, kTrue));
 }
 
 TEST(FighterDefinitions, BrokenFilesNeverCrashAndStillCreateTheFighter) {
@@ -198,8 +187,8 @@ TEST(FighterDefinitions, BrokenFilesNeverCrashAndStillCreateTheFighter) {
     EXPECT_EQ(g->play.Fighters[static_cast<std::size_t>(slot)].Alive, kTrue) << name;
     ++slot;
   }
-  EXPECT_EQ(g->play.Fighters[3].Name, "Kept");  // the end of the file counts as END
-  EXPECT_EQ(g->play.Fighters[3].Ammo, 44);
+  // The end of the file counts as END.
+  EXPECT_EQ(std::tuple(g->play.Fighters[3].Name, g->play.Fighters[3].Ammo), std::tuple("Kept", 44));
   EXPECT_NE(g->play.Fighters[4].Ammo, 12);  // only the first 5001 lines are read
   ASSERT_TRUE(LoadFighter(*g, "Missing"));  // a missing file repeats the last value read
   EXPECT_EQ(g->play.Fighters[6].Alive, kTrue);

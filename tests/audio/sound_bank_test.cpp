@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "fakes/fake_platform.h"
 
@@ -46,12 +48,9 @@ TEST(LoadSoundsTest, LoadsEveryFileInOrderWithOneProgressStepEach) {
   EXPECT_EQ(game->app.ProgressStep - stepsBefore, 31);
   EXPECT_EQ(game.sound.opens, 1);
   ASSERT_EQ(game.sound.loads.size(), 31u);
-  EXPECT_EQ(game.sound.loads.front(), "BulletFire.wav");
-  EXPECT_EQ(game.sound.loads[7], "Damage1.wav");
-  EXPECT_EQ(game.sound.loads[13], "Buger.wav");
-  EXPECT_EQ(game.sound.loads[18], "MenuClick.wav");
-  EXPECT_EQ(game.sound.loads[20], "Photo.wav");
-  EXPECT_EQ(game.sound.loads.back(), "Alarm.wav");
+  const std::vector<std::string>& loads = game.sound.loads;
+  EXPECT_EQ(std::tuple(loads[0], loads[7], loads[13], loads[18], loads[20], loads[30]),
+            std::tuple("BulletFire.wav", "Damage1.wav", "Buger.wav", "MenuClick.wav", "Photo.wav", "Alarm.wav"));
   EXPECT_EQ(game.sound.buffers.size(), 31u);
 
   ReleaseSounds(*game);
@@ -153,12 +152,10 @@ TEST_F(SoundBank, PanFollowsThePositionAndMonoCentresEverySound) {
 }
 
 TEST_F(SoundBank, IdsReadAsNumbersAndNumbersWithoutASoundDoNothing) {
-  PlaySoundFx(*game, std::string_view("12"), 500);
-  EXPECT_EQ(sound().buffers.at(Last().buffer).file, "Damage2.wav");
-  PlaySoundFx(*game, std::string_view(" 21 "), 500);
-  EXPECT_EQ(sound().buffers.at(Last().buffer).file, "Bomb.wav");
-  PlaySoundFx(*game, std::string_view("9.0"), 500);
-  EXPECT_EQ(sound().buffers.at(Last().buffer).file, "AirPlane.wav");
+  for (const auto& [id, file] : {std::pair{"12", "Damage2.wav"}, {" 21 ", "Bomb.wav"}, {"9.0", "AirPlane.wav"}}) {
+    PlaySoundFx(*game, std::string_view(id), 500);
+    EXPECT_EQ(sound().buffers.at(Last().buffer).file, file) << id;
+  }
   sound().starts.clear();
 
   for (int id : {10, 30, 17, 20, 0, -1, 38, 1000}) PlaySoundFx(*game, id, 500);

@@ -10,7 +10,12 @@ namespace kesmir::testing {
 
 namespace {
 std::atomic<int> counter{0};
+
+void WriteFile(const std::filesystem::path& path, const std::string& contents) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << contents;
 }
+}  // namespace
 
 FakeGame::FakeGame() {
   root = std::filesystem::temp_directory_path() /
@@ -35,15 +40,10 @@ FakeGame::~FakeGame() {
 }
 
 void FakeGame::WriteUserFile(const std::string& relative, const std::string& contents) {
-  const auto path = root / "user" / relative;
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << contents;
+  WriteFile(root / "user" / relative, contents);
 }
-
 void FakeGame::WriteDataFile(const std::string& relative, const std::string& contents) {
-  const auto path = root / "data" / relative;
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << contents;
+  WriteFile(root / "data" / relative, contents);
 }
 
 std::string FakeGame::ReadUserFile(const std::string& relative) const {

@@ -22,14 +22,11 @@ class FakeWindow : public IWindow {
   int canvasHeight = 0;
   std::string caption;
   int presents = 0;
-  Point lastFieldPos;
-  Point lastStatusPos;
   std::vector<std::uint32_t> lastField;
   std::deque<WindowEvent> events;
   int polls = 0;
   int closeAtPoll = -1;  // the window is closed by the user at this poll
   bool textInput = false;   // typed characters are being delivered
-  int textInputSwitches = 0;
 
   bool SetScreenMode(bool fullScreen, int w, int h) override {
     if (fullScreen && failFullScreen) return false;
@@ -40,16 +37,11 @@ class FakeWindow : public IWindow {
   }
   void SetCaption(const std::string& text) override { caption = text; }
   std::string Caption() const override { return caption; }
-  void Present(PixelView field, Point fieldPos, PixelView, Point statusPos) override {
+  void Present(PixelView field, Point, PixelView, Point) override {
     ++presents;
-    lastFieldPos = fieldPos;
-    lastStatusPos = statusPos;
     lastField.assign(field.pixels, field.pixels + static_cast<std::ptrdiff_t>(field.width) * field.height);
   }
-  void SetTextInput(bool on) override {
-    textInput = on;
-    ++textInputSwitches;
-  }
+  void SetTextInput(bool on) override { textInput = on; }
   // Queues the characters of ASCII text as typed characters.
   void Type(const std::string& text) {
     for (unsigned char c : text) events.push_back({EventKind::TextInput, c, {}});
@@ -112,7 +104,6 @@ class FakeClock : public IClock {
   std::uint64_t now = 1'000'000;  // one second after start
   std::uint64_t stepPerRead = 5;
   std::uint64_t slept = 0;
-  int sleeps = 0;
 
   Date today;
   Date Today() override { return today; }
@@ -123,7 +114,6 @@ class FakeClock : public IClock {
   void SleepMicros(std::uint64_t micros) override {
     now += micros;
     slept += micros;
-    ++sleeps;
   }
 };
 

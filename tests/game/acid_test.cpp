@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "fakes/play_fixture.h"
 
@@ -62,10 +63,8 @@ TEST(AcidTaking, KindZeroGivesThreeHundredThirtyThreeBulletsInTheSameCallAndNoFi
   g->play.FireMode = 3;
   player.Cooldown = 12;
   UpdateAcid(*g, 0, 0);
-  EXPECT_EQ(g->play.AcidOn[0], 0);
-  EXPECT_EQ(player.Ammo, 333);
-  EXPECT_EQ(g->play.FireMode, 1);
-  EXPECT_EQ(g->play.AcidTimer[0], 599);
+  EXPECT_EQ(std::tuple(g->play.AcidOn[0], player.Ammo, g->play.FireMode, g->play.AcidTimer[0]),
+            std::tuple(0, 333, 1, 599));
   EXPECT_EQ(g.SoundsStarted(), (std::vector<int>{4, 27, 32, 36}));
   EXPECT_TRUE(g.Playing(36));
   for (int frame = 1; frame < 600; ++frame) {
@@ -75,8 +74,7 @@ TEST(AcidTaking, KindZeroGivesThreeHundredThirtyThreeBulletsInTheSameCallAndNoFi
     ASSERT_EQ(player.Cooldown, 0) << frame;
     ASSERT_EQ(player.Ammo, 100) << "the bullets come with the first frame only";
   }
-  EXPECT_EQ(g->play.AcidTimer[0], 0);
-  EXPECT_FALSE(g.Playing(36));
+  EXPECT_EQ(std::tuple(g->play.AcidTimer[0], g.Playing(36)), std::tuple(0, false));
   player.Cooldown = 15;
   UpdateAcid(*g, 0, 0);
   EXPECT_EQ(player.Cooldown, 15) << "the effect is over";
@@ -89,8 +87,7 @@ TEST(AcidTaking, OnlyWithinNinePixelsAndOnlyOneAcidPerCall) {
   g->play.AcidX[1] = 150 + 10 - 3;  // 10 pixels away: stays
   g->play.AcidY[1] = 147;
   UpdateAcid(*g, 0, 0);
-  EXPECT_EQ(g->play.AcidOn[1], kTrue);
-  EXPECT_EQ(g->play.AcidTimer[1], 0);
+  EXPECT_EQ(std::tuple(g->play.AcidOn[1], g->play.AcidTimer[1]), std::tuple(kTrue, 0));
 
   g->play.AcidX[1] = 150 + 9 - 3;  // 9 pixels: taken
   g->play.AcidOn[2] = kTrue;
@@ -196,8 +193,7 @@ TEST(AcidIcon, StandsBesideTheBombIconWhileABombIsAffordableAndHidesInTheCorner)
   EXPECT_EQ(g->play.AcidIconX, 240);
   player.Ammo = 14;
   UpdateAcid(*g, 0, 0);
-  EXPECT_EQ(g->play.AcidIconX, 270);
-  EXPECT_EQ(g->play.AcidIconShown, kTrue);
+  EXPECT_EQ(std::tuple(g->play.AcidIconX, g->play.AcidIconShown), std::tuple(270, kTrue));
 
   player.X = 221;
   player.Y = 261;

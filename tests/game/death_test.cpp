@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "fakes/play_fixture.h"
 
@@ -24,18 +25,13 @@ TEST(Death, BelowOneHealthAFighterDiesAndDropsItsBullets) {
   dying.Health = 0.5f;
   dying.Ammo = 10;
   KillIfDead(f.game, 2);
-  EXPECT_EQ(dying.Alive, 0);
-  EXPECT_EQ(dying.Health, 0);
-  EXPECT_EQ(f.p.Kills, 1);
-  EXPECT_EQ(f.p.ScoreInfoOn, kTrue);
-  EXPECT_EQ(f.p.AmmoBoxOn[0], kTrue);
-  EXPECT_EQ(f.p.AmmoBoxAmount[0], 9);
-  EXPECT_EQ(dying.Ammo, 9);  // the drop lowers the fighter's own count
+  EXPECT_EQ(std::tuple(dying.Alive, dying.Health, f.p.Kills, f.p.ScoreInfoOn), std::tuple(0, 0, 1, kTrue));
+  // The drop lowers the fighter's own count.
+  EXPECT_EQ(std::tuple(f.p.AmmoBoxOn[0], f.p.AmmoBoxAmount[0], dying.Ammo), std::tuple(kTrue, 9, 9));
 
   f.player.Health = 0;
   KillIfDead(f.game, 0);
-  EXPECT_EQ(f.player.Alive, 0);
-  EXPECT_EQ(f.p.Kills, 1);  // the player's death is no kill
+  EXPECT_EQ(std::tuple(f.player.Alive, f.p.Kills), std::tuple(0, 1));  // the player's death is no kill
 }
 
 TEST(Death, TheCorpseIsOneOfFourPicturesStampedThroughItsMask) {
@@ -93,9 +89,7 @@ TEST(Death, AHitStreakRaisesAccuracyExperienceByTheHitsInTheHistory) {
   PlayFixture f;
   for (int i = 0; i < 12; ++i) RecordShot(f.game, 0);
   for (int i = 0; i < 9; ++i) RecordShot(f.game, kTrue);
-  EXPECT_EQ(f.player.AccuracyXp, 45);
-  EXPECT_EQ(f.p.HitsInHistory, 9);
-  EXPECT_EQ(f.p.HitHistory[0], 0);
+  EXPECT_EQ(std::tuple(f.player.AccuracyXp, f.p.HitsInHistory, f.p.HitHistory[0]), std::tuple(45, 9, 0));
 }
 
 TEST(Death, AccuracyLevelsDownToMinusThreeThenExperienceStaysAtAHundred) {
@@ -103,15 +97,12 @@ TEST(Death, AccuracyLevelsDownToMinusThreeThenExperienceStaysAtAHundred) {
   f.player.Accuracy = 0;
   f.player.AccuracyXp = 99;
   RecordShot(f.game, kTrue);
-  EXPECT_EQ(f.player.Accuracy, -3);
-  EXPECT_EQ(f.player.AccuracyXp, 0);
-  EXPECT_EQ(f.Played(7), 1);
+  EXPECT_EQ(std::tuple(f.player.Accuracy, f.player.AccuracyXp, f.Played(7)), std::tuple(-3, 0, 1));
   EXPECT_EQ(f.g.sound.starts.back().pan, 381) << "always right of the middle, at 10 / 3 x 145";
   f.player.AccuracyXp = 99;
   RecordShot(f.game, kTrue);
   RecordShot(f.game, kTrue);
-  EXPECT_EQ(f.player.Accuracy, -3);
-  EXPECT_EQ(f.player.AccuracyXp, 100);
+  EXPECT_EQ(std::tuple(f.player.Accuracy, f.player.AccuracyXp), std::tuple(-3, 100));
 }
 
 TEST(Death, BulletSpeedExperienceFollowsTheNearestOpponentAndStopsAtFourteen) {
@@ -135,16 +126,14 @@ TEST(Death, BulletSpeedExperienceFollowsTheNearestOpponentAndStopsAtFourteen) {
   f.player.BulletXp = 98;
   f.p.NearestEnemy = 0;
   AddBulletXp(f.game);
-  EXPECT_EQ(f.player.BulletSpeed, 14);
-  EXPECT_EQ(f.player.BulletXp, 100);
+  EXPECT_EQ(std::tuple(f.player.BulletSpeed, f.player.BulletXp), std::tuple(14, 100));
 }
 
 TEST(Death, MeleeLevelsUpToElevenAndItsExperienceNeverWraps) {
   PlayFixture f;
   f.player.MeleeXp = 99;
   AddMeleeXp(f.game, 1);
-  EXPECT_EQ(f.player.Melee, 1);
-  EXPECT_EQ(f.player.MeleeXp, 0);
+  EXPECT_EQ(std::tuple(f.player.Melee, f.player.MeleeXp), std::tuple(1, 0));
   f.player.Melee = 11;
   for (int i = 0; i < 40000; ++i) AddMeleeXp(f.game, 1);
   EXPECT_EQ(f.player.Melee, 11);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "input/keyboard.h"
 #include "fakes/play_fixture.h"
@@ -22,14 +23,11 @@ TEST(Fighters, MeleeHurtsTheOpponentThreeTimesAsMuchTakesItsBulletsAndAKillSound
   UpdateFighters(f.game);
   EXPECT_NEAR(f.player.Health, 100 - 1.3 / 3, 1e-4);
   EXPECT_NEAR(enemy.Health, 20 - 1.3, 1e-4);
-  EXPECT_EQ(f.player.MeleeXp, 1);
-  EXPECT_EQ(enemy.Ammo, 0);
-  EXPECT_EQ(f.player.Ammo, 27);
+  EXPECT_EQ(std::tuple(f.player.MeleeXp, enemy.Ammo, f.player.Ammo), std::tuple(1, 0, 27));
   enemy.Ammo = 500;  // the player's bullets are cut to 30 x (16 - Recharge)
   enemy.Health = 1.2f;
   UpdateFighters(f.game);
-  EXPECT_EQ(f.player.Ammo, 30);
-  EXPECT_EQ(enemy.Alive, 0);
+  EXPECT_EQ(std::tuple(f.player.Ammo, enemy.Alive), std::tuple(30, 0));
   EXPECT_EQ(f.Played(6), 1) << "the fight sound, for the kill only";
   EXPECT_EQ(std::count_if(f.p.BloodLife.begin(), f.p.BloodLife.end(), [](Integer life) { return life > 0; }), 10);
 }
@@ -41,19 +39,14 @@ TEST(Fighters, AnAmmunitionPickUpAboveTheCapKeepsTheSurplus) {
   f.p.AmmoBoxY[0] = 150 - 3;
   f.p.AmmoBoxAmount[0] = 10;
   UpdateFighters(f.game);
-  EXPECT_EQ(f.player.Ammo, 15);
-  EXPECT_EQ(f.p.AmmoBoxAmount[0], 15);
-  EXPECT_EQ(f.p.AmmoBoxOn[0], kTrue);
+  EXPECT_EQ(std::tuple(f.player.Ammo, f.p.AmmoBoxAmount[0], f.p.AmmoBoxOn[0]), std::tuple(15, 15, kTrue));
   ASSERT_FALSE(f.g.fonts.calls.empty());
-  EXPECT_EQ(f.g.fonts.calls.back().text, "15   ");
-  EXPECT_EQ(f.g.fonts.calls.back().size, 7);
-  EXPECT_EQ(f.game.surfaces.Field.fontSize, 8);
+  const testing::FakeFonts::Call& label = f.g.fonts.calls.back();
+  EXPECT_EQ(std::tuple(label.text, label.size, f.game.surfaces.Field.fontSize), std::tuple("15   ", 7, 8));
 
   f.player.Ammo = 0;  // room for all of it: the pick-up is gone
   UpdateFighters(f.game);
-  EXPECT_EQ(f.player.Ammo, 15);
-  EXPECT_EQ(f.p.AmmoBoxOn[0], 0);
-  EXPECT_EQ(f.Played(5), 1);
+  EXPECT_EQ(std::tuple(f.player.Ammo, f.p.AmmoBoxOn[0], f.Played(5)), std::tuple(15, 0, 1));
 }
 
 TEST(Fighters, AHealthPickUpIsTakenAtNinePixelsNotAtTen) {
@@ -77,9 +70,7 @@ TEST(Fighters, AnOpponentExactlyAtItsRangeNeitherFiresNorSetsOut) {
   enemy.Range = 40;
   enemy.Cooldown = 0;
   UpdateFighters(f.game);
-  EXPECT_EQ(f.p.Bullets[0].Life, 0);
-  EXPECT_EQ(enemy.PathLeft, 0);
-  EXPECT_EQ(enemy.Facing, 180);
+  EXPECT_EQ(std::tuple(f.p.Bullets[0].Life, enemy.PathLeft, enemy.Facing), std::tuple(0, 0, 180));
 
   enemy.Range = 41;  // in range: it fires once its delay has run out
   enemy.Cooldown = 2;
@@ -87,9 +78,7 @@ TEST(Fighters, AnOpponentExactlyAtItsRangeNeitherFiresNorSetsOut) {
   EXPECT_EQ(f.p.Bullets[0].Life, 0);
   UpdateFighters(f.game);
   EXPECT_GT(f.p.Bullets[0].Life, 0);
-  EXPECT_EQ(f.p.Bullets[0].Owner, 1);
-  EXPECT_EQ(enemy.Ammo, 9);
-  EXPECT_EQ(enemy.Cooldown, 15);
+  EXPECT_EQ(std::tuple(f.p.Bullets[0].Owner, enemy.Ammo, enemy.Cooldown), std::tuple(1, 9, 15));
   EXPECT_EQ(f.p.Bullets[1].Life, 0);  // one shot: it carries fewer than 15 x (16 - 15) bullets
 
   f.p.Bullets[0].Life = 0;
@@ -116,14 +105,10 @@ TEST(Fighters, AnOpponentFiresOnlyInsideTheFieldAndTurnsAtItsEdge) {
     enemy->Cooldown = 0;
   }
   UpdateFighters(f.game);
-  EXPECT_EQ(f.p.Bullets[0].Owner, 2);
-  EXPECT_EQ(f.p.Bullets[1].Owner, 3);
+  EXPECT_EQ(std::tuple(f.p.Bullets[0].Owner, f.p.Bullets[1].Owner), std::tuple(2, 3));
   EXPECT_EQ(f.p.Bullets[2].Life, 0) << "none from outside";
   EXPECT_GT(outside.X, -60 + 2 - 0.01);  // pushed 2 pixels, and its edge turn sends it at the player
-  EXPECT_EQ(outside.PathLeft, 10);
-  EXPECT_EQ(outside.Heading, 0);
-  EXPECT_EQ(atEdge.PathLeft, 10);
-  EXPECT_EQ(atEdge.Heading, 180);
+  EXPECT_EQ(std::tuple(outside.PathLeft, outside.Heading, atEdge.PathLeft, atEdge.Heading), std::tuple(10, 0, 10, 180));
   EXPECT_EQ(low.PathLeft, 0);
 }
 
@@ -256,9 +241,7 @@ TEST(Fighters, FootStepsMarkEveryTenthFrameOnlyWhenTheFighterHasMoved) {
   UpdateFighters(f.game);
   EXPECT_EQ(marks(), 0) << "the ninth frame";
   UpdateFighters(f.game);
-  EXPECT_EQ(marks(), 4);
-  EXPECT_EQ(f.p.StepCounter[0], 0);
-  EXPECT_EQ(f.p.StepLastPos[0], 350);
+  EXPECT_EQ(std::tuple(marks(), f.p.StepCounter[0], f.p.StepLastPos[0]), std::tuple(4, 0, 350));
   for (const int last : {348, 352}) {
     f.p.StepCounter[0] = 9;
     f.p.StepLastPos[0] = static_cast<Integer>(last);

@@ -15,17 +15,8 @@ using testing::PlayFixture;
 
 // A shot of fighter `owner` at (x, y), flying right.
 Bullet& Shot(PlayFixture& f, int owner, double x, double y, Integer life, Integer speed = 3) {
-  Bullet& b = f.p.Bullets[0];
-  b = Bullet{};
-  b.Owner = static_cast<Integer>(owner);
-  b.X = x;
-  b.Y = y;
-  b.Direction = 0;
-  b.StepX = 1;
-  b.StepY = 0;
-  b.Life = life;
-  b.Speed = speed;
-  return b;
+  // Life, direction, x, y, step x, step y, speed, owner.
+  return f.p.Bullets[0] = Bullet{life, 0, x, y, 1, 0, speed, static_cast<Integer>(owner)};
 }
 
 TEST(Shots, APlayerShotOfRange60LivesTwentyFramesThenMarksTheGroundAndCountsAMiss) {
@@ -95,21 +86,17 @@ TEST(Shots, WithEverySlotInFlightNoShotIsCreated) {
 }
 
 TEST(Shots, AHitIsCloserThanEightPixelsFromTheCentre) {
-  PlayFixture f;
-  Fighter& target = f.Opponent(1, 100, 100);  // centre (110, 110)
-  Shot(f, 0, 110 - 7 - 3, 110, 50);            // after 3 steps: 7 pixels left of the centre
-  MoveBullets(f.game);
-  EXPECT_FLOAT_EQ(target.Health, 11);
-  EXPECT_EQ(f.p.Score, 1);
-  EXPECT_EQ(f.p.HitHistory[1], 1);
-  EXPECT_EQ(f.p.Bullets[0].Life, 0);
-
-  PlayFixture g;
-  Fighter& missed = g.Opponent(1, 100, 100);
-  Shot(g, 0, 110 - 8 - 3, 110, 50);
-  MoveBullets(g.game);
-  EXPECT_FLOAT_EQ(missed.Health, 20);
-  EXPECT_EQ(g.p.Score, 0);
+  for (const int off : {7, 8}) {
+    PlayFixture f;
+    Fighter& target = f.Opponent(1, 100, 100);  // centre (110, 110)
+    Shot(f, 0, 110 - off - 3, 110, 50);          // after 3 steps: `off` pixels left of the centre
+    MoveBullets(f.game);
+    const int hit = off == 7 ? 1 : 0;
+    EXPECT_FLOAT_EQ(target.Health, hit != 0 ? 11 : 20) << off;
+    // A hit scores, is recorded and ends the shot; a miss flies on.
+    EXPECT_EQ(std::tuple(f.p.Score, f.p.HitHistory[1], f.p.Bullets[0].Life == 0), std::tuple(hit, hit, hit != 0))
+        << off;
+  }
 }
 
 TEST(Shots, ScoreFollowsTheTargetsLevelAndOpponentsHitEachOtherWithoutScore) {

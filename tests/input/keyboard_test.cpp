@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include "fakes/fake_platform.h"
 #include "app/window_events.h"
@@ -31,8 +32,7 @@ TEST_F(Keys, EnterResumesAPausedGameRatherThanStartingANewOne) {
   g->app.GameStarted = kTrue;
   g->app.GameStopped = kTrue;
   Poll({kDikReturn});
-  EXPECT_EQ(g->app.GameStopped, 0);
-  EXPECT_EQ(g->app.GameStarted, kTrue);
+  EXPECT_EQ(std::tuple(g->app.GameStopped, g->app.GameStarted), std::tuple(0, kTrue));
 }
 
 TEST_F(Keys, EscapeLeavesAScreenUnlessANameIsBeingTyped) {
@@ -97,8 +97,7 @@ TEST_F(Keys, InsertHeldSavesAScreenshotOnEveryPollNamedTenToNinetyEight) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(path, m, name)) << path;
     numbers.insert(std::stoi(m[1]));
-    EXPECT_EQ(image.width, 300);
-    EXPECT_EQ(image.height, 300);
+    EXPECT_EQ(std::tuple(image.width, image.height), std::tuple(300, 300));
     EXPECT_EQ(image.pixels[4 * 300 + 3], 0x123456u);
   }
   EXPECT_EQ(*numbers.begin(), 10);
@@ -147,8 +146,7 @@ TEST(FieldEvents, MovementKeysResumeFromAnyScreenAndButtonsOnlySetFlags) {
   g.window.events = {{EventKind::KeyDown, kVkQ, {}}, {EventKind::KeyUp, kVkQ, {}}, {EventKind::KeyDown, kVkS, {}},
                      {EventKind::KeyUp, kVkControl, {}}};
   DoEvents(*g);
-  EXPECT_EQ(g->input.FireModeKey, 0);
-  EXPECT_EQ(g->app.GameStopped, kTrue);
+  EXPECT_EQ(std::tuple(g->input.FireModeKey, g->app.GameStopped), std::tuple(0, kTrue));
 }
 
 TEST(KeyLatch, ATapActsOnceWhetherThePollOrTheEventSeesItFirst) {
@@ -180,12 +178,10 @@ TEST(FieldEvents, ButtonsPressedOverTheFieldHoldFireAndBombUntilReleased) {
   g->app.FieldOrigin = {170, 50};
   g.window.events = {{EventKind::MouseDown, 1, {170 + 150, 50 + 150}}, {EventKind::MouseDown, 2, {171, 51}}};
   DoEvents(*g);
-  EXPECT_EQ(g->input.FireHeld, kTrue);
-  EXPECT_EQ(g->input.BombClick, kTrue);
+  EXPECT_EQ(std::tuple(g->input.FireHeld, g->input.BombClick), std::tuple(kTrue, kTrue));
   g.window.events = {{EventKind::MouseUp, 1, {0, 0}}, {EventKind::MouseUp, 2, {600, 400}}};
   DoEvents(*g);  // released outside the field: the press still ends
-  EXPECT_EQ(g->input.FireHeld, 0);
-  EXPECT_EQ(g->input.BombClick, 0);
+  EXPECT_EQ(std::tuple(g->input.FireHeld, g->input.BombClick), std::tuple(0, 0));
   g.window.events = {{EventKind::MouseDown, 1, {170 + 150, 50 + 320}}, {EventKind::MouseDown, 1, {100, 100}}};
   DoEvents(*g);  // on the status bar and on the black border: not the field
   EXPECT_EQ(g->input.FireHeld, 0);

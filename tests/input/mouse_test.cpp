@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/startup.h"
 #include "fakes/fake_platform.h"
 
@@ -12,21 +14,21 @@ namespace {
 using testing::FakeGame;
 
 TEST(Mouse, ThePointerIsRelativeToTheFieldInBothModes) {
+  struct Case {
+    bool fullScreen;
+    Point pointer;
+    Long x, y;
+  };
   FakeGame g;
-  SetScreenMode(*g, false);
-  g.mouse.position = {37, 299};
-  ReadMousePos(*g);
-  EXPECT_EQ(g->input.CursorX, 37);
-  EXPECT_EQ(g->input.CursorY, 299);
-  SetScreenMode(*g, true);
-  g.mouse.position = {170, 50};
-  ReadMousePos(*g);
-  EXPECT_EQ(g->input.CursorX, 0);
-  EXPECT_EQ(g->input.CursorY, 0);
-  g.mouse.position = {5, 470};  // on the black border: outside the field, negative on the left
-  ReadMousePos(*g);
-  EXPECT_EQ(g->input.CursorX, -165);
-  EXPECT_EQ(g->input.CursorY, 420);
+  // The last pointer is on the black border of the full screen: outside the field, negative on the left.
+  for (const Case& c :
+       {Case{false, {37, 299}, 37, 299}, Case{true, {170, 50}, 0, 0}, Case{true, {5, 470}, -165, 420}}) {
+    SetScreenMode(*g, c.fullScreen);
+    g.mouse.position = c.pointer;
+    ReadMousePos(*g);
+    EXPECT_EQ(std::tuple(g->input.CursorX, g->input.CursorY), std::tuple(c.x, c.y))
+        << c.pointer.x << "," << c.pointer.y;
+  }
 }
 
 TEST(Mouse, ThePlayerFacesThePointerFromTheCentreOfItsSprite) {
@@ -34,15 +36,12 @@ TEST(Mouse, ThePlayerFacesThePointerFromTheCentreOfItsSprite) {
   Fighter& player = g->play.Fighters[0];
   player.X = 140;
   player.Y = 140;
-  g.mouse.position = {150, 100};
-  ReadMousePos(*g);
-  EXPECT_EQ(player.Facing, 270);
-  g.mouse.position = {250, 150};
-  ReadMousePos(*g);
-  EXPECT_EQ(player.Facing, 0);
-  g.mouse.position = {150, 150};  // on the centre itself: the facing stays
-  ReadMousePos(*g);
-  EXPECT_EQ(player.Facing, 0);
+  // The last pointer is on the centre itself: the facing stays.
+  for (const auto& [pointer, facing] : {std::pair{Point{150, 100}, 270}, {Point{250, 150}, 0}, {Point{150, 150}, 0}}) {
+    g.mouse.position = pointer;
+    ReadMousePos(*g);
+    EXPECT_EQ(player.Facing, facing) << pointer.x << "," << pointer.y;
+  }
 }
 
 TEST(Mouse, ConfinementCoversTheFieldWhereverItIs) {
@@ -50,10 +49,8 @@ TEST(Mouse, ConfinementCoversTheFieldWhereverItIs) {
   SetScreenMode(*g, true);
   ClipMouse(*g, true);
   ASSERT_TRUE(g.mouse.confines.back().has_value());
-  EXPECT_EQ(g.mouse.confines.back()->x, 170);
-  EXPECT_EQ(g.mouse.confines.back()->y, 50);
-  EXPECT_EQ(g.mouse.confines.back()->w, 300);
-  EXPECT_EQ(g.mouse.confines.back()->h, 300);
+  const Rect field = *g.mouse.confines.back();
+  EXPECT_EQ(std::tuple(field.x, field.y, field.w, field.h), std::tuple(170, 50, 300, 300));
   ClipMouse(*g, false);
   EXPECT_FALSE(g.mouse.confines.back().has_value());
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "app/main_loop.h"
 #include "audio/sound_bank.h"
@@ -45,9 +46,8 @@ TEST_F(Screens, TheMainMenuOffersResumeOnlyWhilePausedAndKeepsItsPlaces) {
     EXPECT_TRUE(Drew(item)) << item;
   }
   // The common end of a pass: no click left, Field light green, size 8, not bold.
-  EXPECT_EQ(g->surfaces.Field.foreColour, Rgb(192, 255, 192));
-  EXPECT_EQ(g->surfaces.Field.fontSize, 8);
-  EXPECT_FALSE(g->surfaces.Field.fontBold);
+  const Surface& field = g->surfaces.Field;
+  EXPECT_EQ(std::tuple(field.foreColour, field.fontSize, field.fontBold), std::tuple(Rgb(192, 255, 192), 8, false));
 
   g->app.GameStarted = kTrue;
   g->app.GameStopped = kTrue;
@@ -88,26 +88,19 @@ TEST_F(Screens, CheckBoxesToggleAndAreStoredAtOnce) {
   Surface& field = g->surfaces.Field;
   OptionsScreen(*g);
   EXPECT_EQ(GetPixel(field, 30, 53), Rgb(255, 0, 0));  // Snow on
-  ClickAt(45, 55);
-  OptionsScreen(*g);
-  EXPECT_EQ(g->settings.OptSnow, kOff);
-  ASSERT_EQ(OptionLines().size(), 14u);
-  EXPECT_EQ(OptionLines()[5], "8");
+  // Snow off, stereo to mono, static to real movement: each click is written to its line of the file.
+  for (const auto& [y, option, line] : {std::tuple{55, &g->settings.OptSnow, 5u}, {155, &g->settings.OptMono, 6u},
+                                        {165, &g->settings.OptMovement, 13u}}) {
+    ClickAt(45, y);
+    OptionsScreen(*g);
+    EXPECT_EQ(*option, kOff) << y;
+    ASSERT_EQ(OptionLines().size(), 14u);
+    EXPECT_EQ(OptionLines()[line], "8") << y;
+  }
   g->input.CursorX = 200;
   OptionsScreen(*g);
   EXPECT_EQ(GetPixel(field, 30, 53), Rgb(0, 255, 0));
-
-  ClickAt(45, 155);  // stereo to mono
-  OptionsScreen(*g);
-  EXPECT_EQ(g->settings.OptMono, kOff);
-  EXPECT_EQ(OptionLines()[6], "8");
-  g->input.CursorX = 200;
-  OptionsScreen(*g);
   EXPECT_TRUE(Drew("Sound: Mono"));
-  ClickAt(45, 165);  // static to real movement
-  OptionsScreen(*g);
-  EXPECT_EQ(g->settings.OptMovement, kOff);
-  EXPECT_EQ(OptionLines()[13], "8");
 }
 
 TEST_F(Screens, TheFullScreenBoxSwitchesTheWindowAtOnce) {
@@ -136,16 +129,15 @@ TEST_F(Screens, TheFullScreenBoxSwitchesTheWindowAtOnce) {
 
 TEST_F(Screens, VolumeZeroShowsTheOffBoxOnTheVolumeAndStereoRows) {
   Surface& field = g->surfaces.Field;
-  g->settings.SoundVolume = 0;
-  OptionsScreen(*g);
-  EXPECT_EQ(GetPixel(field, 30, 143), Rgb(0, 255, 0));
-  EXPECT_EQ(GetPixel(field, 30, 153), Rgb(0, 255, 0));
-  EXPECT_EQ(GetPixel(field, 30, 163), Rgb(255, 0, 0));  // the movement box always shows "on"
+  for (const int volume : {0, 70}) {
+    g->settings.SoundVolume = static_cast<Integer>(volume);
+    OptionsScreen(*g);
+    const Colour box = volume == 0 ? Rgb(0, 255, 0) : Rgb(255, 0, 0);
+    // The movement box always shows "on".
+    EXPECT_EQ(std::tuple(GetPixel(field, 30, 143), GetPixel(field, 30, 153), GetPixel(field, 30, 163)),
+              std::tuple(box, box, Rgb(255, 0, 0))) << volume;
+  }
   EXPECT_TRUE(Drew("Sound Volume: 0% (Press - and + to change it)"));
-  g->settings.SoundVolume = 70;
-  OptionsScreen(*g);
-  EXPECT_EQ(GetPixel(field, 30, 143), Rgb(255, 0, 0));
-  EXPECT_EQ(GetPixel(field, 30, 153), Rgb(255, 0, 0));
 }
 
 TEST_F(Screens, PlayTimeShowsOnlyTheUnitsItHasReached) {
@@ -162,9 +154,7 @@ TEST_F(Screens, PlayTimeShowsOnlyTheUnitsItHasReached) {
     g->settings.PlayTimeTotal = c.minutes;
     g->settings.TimesPlayed = 12;
     OptionsScreen(*g);
-    EXPECT_TRUE(Drew(c.days)) << c.minutes;
-    EXPECT_TRUE(Drew(c.hours)) << c.minutes;
-    EXPECT_TRUE(Drew(c.mins)) << c.minutes;
+    for (const char* text : {c.days, c.hours, c.mins}) EXPECT_TRUE(Drew(text)) << c.minutes << " " << text;
     EXPECT_TRUE(Drew("Times played: 12"));
   }
 }
@@ -182,8 +172,7 @@ TEST_F(Screens, TheAboutScreenCreditsTheMakerByRole) {
   ASSERT_TRUE(Drew("Tessaly Works"));
   const auto maker = std::find_if(g.fonts.calls.begin(), g.fonts.calls.end(),
                                   [](const auto& c) { return c.text == "Tessaly Works"; });
-  EXPECT_EQ(maker->size, 18);
-  EXPECT_TRUE(maker->bold);
+  EXPECT_EQ(std::tuple(maker->size, maker->bold), std::tuple(18, true));
   for (const char* role : {"Programming", "Artwork", "Sound", "Testing"}) {
     EXPECT_TRUE(std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(),
                             [role](const auto& c) { return c.text.rfind(role, 0) == 0; }))

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "render/effects.h"
 #include "render/pickups.h"
@@ -53,8 +54,8 @@ TEST(AirPlaneRuns, AHealthThenAnAmmunitionRunStartLeftOfTheFieldAndDropNearThePl
   std::vector<double> dropYs;
   for (const bool ammo : {false, true}) {
     UpdateAirPlane(*g, ammo ? 0 : kTrue, ammo ? kTrue : 0, 0, 0);
-    EXPECT_EQ(g->effects.AirPlaneX, -30);  // started at -40 and flew its first 10 pixels
-    EXPECT_EQ(g->effects.AirPlaneY, 180);
+    // Started at x -40 and flew its first 10 pixels.
+    EXPECT_EQ(std::tuple(g->effects.AirPlaneX, g->effects.AirPlaneY), std::tuple(-30, 180));
     EXPECT_NEAR(g->effects.AirDropX, 100, 25);
     EXPECT_NEAR(g->effects.AirDropY, 200, 25);
     dropYs.push_back(g->effects.AirDropY);
@@ -84,13 +85,11 @@ TEST(AirPlaneRuns, ABombRunCostsFifteenBulletsAndExplodesWhereClickedWhenPassing
   EXPECT_EQ(player.Ammo, 25);
   EXPECT_EQ(g.Starts(kSoundAirPlane), 1);
   EXPECT_EQ(g->effects.AirPlaneY, 100);
-  EXPECT_EQ(g->effects.AirDropX, 165);
-  EXPECT_EQ(g->effects.AirDropY, 85);
+  EXPECT_EQ(std::tuple(g->effects.AirDropX, g->effects.AirDropY), std::tuple(165, 85));
   g->input.CursorX = 50;  // the pointer moved: the bomb falls when the airplane passes it now
   while (g->effects.AirPlaneX <= 50) Frame(*g);
   EXPECT_EQ(g->play.ShakeOn, kTrue);
-  EXPECT_EQ(g->effects.ExplosionX, 165);
-  EXPECT_EQ(g->effects.ExplosionY, 85);
+  EXPECT_EQ(std::tuple(g->effects.ExplosionX, g->effects.ExplosionY), std::tuple(165, 85));
   EXPECT_EQ(g.Starts(kSoundBomb), 1);
   EXPECT_EQ(g->effects.AirMission, 0);
   EXPECT_EQ(g->effects.Tallies.Bombs, 1);
@@ -135,18 +134,15 @@ TEST(AirPlaneRuns, EveryTwoHundredFiftyFramesAPlayerShortOfHealthAndBulletsGetsA
   EXPECT_EQ(g.Starts(kSoundAirPlane), 2) << "the sound plays for both requests";
   EXPECT_EQ(g->effects.AirTimer, 0);
 
-  PlayGame h;
-  h->play.Fighters[0].Health = 40;
-  h->play.Fighters[0].Ammo = 6;
-  for (int frame = 0; frame < 250; ++frame) Frame(*h);
-  EXPECT_EQ(h->effects.AirPlaneOn, 0) << "40 health and 6 bullets are enough";
-  EXPECT_EQ(h->effects.AirTimer, 0);
-
-  PlayGame k;
-  k->play.Fighters[0].Ammo = 5;
-  k->play.AmmoBoxOn[0] = kTrue;  // a pick-up lies in slot 0: no run
-  for (int frame = 0; frame < 250; ++frame) Frame(*k);
-  EXPECT_EQ(k->effects.AirPlaneOn, 0);
+  // 40 health and 6 bullets are enough; 5 bullets are short, but a pick-up lying in slot 0 means no run.
+  for (const bool boxLying : {false, true}) {
+    PlayGame h;
+    h->play.Fighters[0].Health = 40;
+    h->play.Fighters[0].Ammo = boxLying ? 5 : 6;
+    h->play.AmmoBoxOn[0] = boxLying ? kTrue : 0;
+    for (int frame = 0; frame < 250; ++frame) Frame(*h);
+    EXPECT_EQ(std::tuple(h->effects.AirPlaneOn, h->effects.AirTimer), std::tuple(0, 0)) << boxLying;
+  }
 }
 
 TEST(AirPlaneRuns, AnAutomaticRequestMovesAFlyingAirplaneASecondStepThatFrame) {
@@ -167,9 +163,8 @@ TEST(BombIcon, ShowsTheNumberOfBombsAffordableAtItsPlace) {
   field.Fill(0);
   Frame(*g);
   ASSERT_EQ(g.fonts.calls.size(), 1u);
-  EXPECT_EQ(g.fonts.calls[0].text, "1    ");
-  EXPECT_EQ(g.fonts.calls[0].size, 10);
-  EXPECT_TRUE(g.fonts.calls[0].bold);
+  const testing::FakeFonts::Call& call = g.fonts.calls[0];
+  EXPECT_EQ(std::tuple(call.text, call.size, call.bold), std::tuple("1    ", 10, true));
   EXPECT_EQ(GetPixel(field, 283, 279), Rgb(9, 9, 9));
   EXPECT_EQ(GetPixel(field, 282, 279), 0);
   EXPECT_EQ(field.fontSize, 8);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "app/window_events.h"
 #include "audio/sound_bank.h"
@@ -75,10 +76,8 @@ TEST_F(HighScores, AScoreTakesThePlaceItBeatsAndTheRowsBelowMoveDown) {
   UpdateHighScores(*g, 850);
   // The rows below move down; the old tenth is the eleventh now.
   EXPECT_EQ(lists.HsName, (LocalColumn{"P0", "P1", "P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9"}));
-  EXPECT_EQ(lists.NameEntryOn, kTrue);
-  EXPECT_EQ(lists.InsertIndex, 1);
-  EXPECT_EQ(g->app.MenuScreen, "HS");
-  EXPECT_EQ(Plays(kJingle1), 1);
+  EXPECT_EQ(std::tuple(lists.NameEntryOn, lists.InsertIndex, g->app.MenuScreen, Plays(kJingle1)),
+            std::tuple(kTrue, 1, "HS", 1));
 
   // The statistics of the game, aligned in their columns; the name column waits for the name entry.
   EXPECT_EQ(JoinScoreLine(LocalRow(lists, 1)),
@@ -87,18 +86,15 @@ TEST_F(HighScores, AScoreTakesThePlaceItBeatsAndTheRowsBelowMoveDown) {
 
 TEST_F(HighScores, EqualScoresGoBelowAndTheTopScoreGoesFirst) {
   UpdateHighScores(*g, 500);  // equal to place 4
-  EXPECT_EQ(lists.InsertIndex, 5);
-  EXPECT_EQ(Plays(34), 1);  // the jingle of places 4 to 6
-  EXPECT_EQ(Name(4), "P4");
-  EXPECT_EQ(Name(6), "P5");
+  // Sound 34 is the jingle of places 4 to 6.
+  EXPECT_EQ(std::tuple(lists.InsertIndex, Plays(34), Name(4), Name(6)), std::tuple(5, 1, "P4", "P5"));
 
   FakeGame other;
   other->scores = lists;
   other->scores.NameEntryOn = 0;
   UpdateHighScores(*other, 1000);
-  EXPECT_EQ(other->scores.InsertIndex, 0);
-  EXPECT_EQ(other->scores.HsScore[0], " 1000");
-  EXPECT_EQ(other->scores.HsName[1], "P0");
+  EXPECT_EQ(std::tuple(other->scores.InsertIndex, other->scores.HsScore[0], other->scores.HsName[1]),
+            std::tuple(0, " 1000", "P0"));
 }
 
 TEST_F(HighScores, TheEleventhRowAndScoresBelowIt) {
@@ -107,10 +103,8 @@ TEST_F(HighScores, TheEleventhRowAndScoresBelowIt) {
   const LocalColumn names = lists.HsName;
   // Above the eleventh row only: the jingle and the screen, but no row and no name entry.
   UpdateHighScores(*g, -2);
-  EXPECT_EQ(Plays(kJingle3), 1);
-  EXPECT_EQ(g->app.MenuScreen, "HS");
-  EXPECT_EQ(lists.NameEntryOn, 0);
-  for (int place = 0; place < kLocalRows; ++place) EXPECT_EQ(Name(place), names[static_cast<std::size_t>(place)]);
+  EXPECT_EQ(std::tuple(Plays(kJingle3), g->app.MenuScreen, lists.NameEntryOn), std::tuple(1, "HS", 0));
+  EXPECT_EQ(lists.HsName, names);
 
   // Not above the eleventh row: nothing at all.
   g->app.MenuScreen.clear();
@@ -136,8 +130,7 @@ TEST_F(HighScores, NumbersTooWideForTheirColumnsAreKeptWithinThem) {
   g->clock.GameSeconds = 45;
   lists.NameEntryOn = 0;
   UpdateHighScores(*g, 32767);  // equal to place 0: place 1
-  EXPECT_EQ(lists.HsKills[1], "  0");
-  EXPECT_EQ(lists.HsTime[1], "00:45");
+  EXPECT_EQ(std::tuple(lists.HsKills[1], lists.HsTime[1]), std::tuple("  0", "00:45"));
 }
 
 TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {
@@ -177,21 +170,19 @@ TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {
   auto restarted = std::make_unique<Game>();
   restarted->app = g->app;
   ASSERT_TRUE(LoadHighScores(*restarted));
-  EXPECT_EQ(restarted->scores.HsName[1], "John smith!");
-  EXPECT_EQ(restarted->scores.HsScore[1], "  850");
-  EXPECT_EQ(restarted->scores.HsName[2], "P1");
+  const ScoreLists& read = restarted->scores;
+  EXPECT_EQ(std::tuple(read.HsName[1], read.HsScore[1], read.HsName[2]), std::tuple("John smith!", "  850", "P1"));
 }
 
 TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
   lists.HsScore[2] = "    0";
   lists.HsScore[3] = "";  // blank reads as 0
   Pass();
-  EXPECT_TRUE(Drew("1."));
-  EXPECT_TRUE(Drew("2."));
-  EXPECT_FALSE(Drew("3."));
-  EXPECT_FALSE(Drew("4."));
-  EXPECT_TRUE(Drew("5."));
-  EXPECT_FALSE(Drew("10."));  // its score is 0
+  // Place 10's score is 0.
+  for (const auto& [label, shown] : {std::pair{"1.", true}, {"2.", true}, {"3.", false}, {"4.", false}, {"5.", true},
+                                     {"10.", false}}) {
+    EXPECT_EQ(Drew(label), shown) << label;
+  }
   EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
 
   // The row under the pointer gives its details; they stay when the pointer leaves.

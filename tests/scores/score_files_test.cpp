@@ -58,18 +58,15 @@ TEST_F(Files, TheLocalListRoundTripsThroughItsDigitFormFile) {
   EXPECT_EQ(lists.HsScore[0], "  900");
   EXPECT_EQ(ScoreValue(lists.HsScore[0]), 900);
   EXPECT_EQ(lists.HsName[3], std::string(35, 'x'));  // written in full, read back as 35 characters
-  EXPECT_EQ(lists.HsScore[10], "    0");
-  EXPECT_EQ(lists.HsTime[10], "03:07");
-  EXPECT_EQ(lists.HsDate[10], "20240131");
-  EXPECT_EQ(lists.HsTimesPlayed[10], "    7");
+  EXPECT_EQ(std::tuple(lists.HsScore[10], lists.HsTime[10], lists.HsDate[10], lists.HsTimesPlayed[10]),
+            std::tuple("    0", "03:07", "20240131", "    7"));
 }
 
 TEST_F(Files, ReadingStopsAtEndAndLeavesTheLaterPlacesAlone) {
   for (int place = 0; place < kLocalRows; ++place) lists.HsName[static_cast<std::size_t>(place)] = "Old";
   g.WriteUserFile("Atop112.kzm", ListFile(2, 500, "New"));
   ASSERT_TRUE(LoadHighScores(*g));
-  EXPECT_EQ(lists.HsName[0], "New0");
-  EXPECT_EQ(lists.HsName[1], "New1");
+  EXPECT_EQ(std::tuple(lists.HsName[0], lists.HsName[1]), std::tuple("New0", "New1"));
   for (int place = 2; place < kLocalRows; ++place) EXPECT_EQ(lists.HsName[static_cast<std::size_t>(place)], "Old");
 }
 
@@ -82,8 +79,7 @@ TEST_F(Files, AMissingOrDamagedHiddenFileIsRestoredFromTheDefaultList) {
     fresh.WriteDataFile("OtherFiles/Temp.txt", defaults);
     if (!damaged.empty()) fresh.WriteUserFile("Atop112.kzm", damaged);
     ASSERT_TRUE(LoadHighScores(*fresh));
-    EXPECT_EQ(fresh->scores.HsName[0], "Default0");
-    EXPECT_EQ(fresh->scores.HsName[10], "Default10");
+    EXPECT_EQ(std::tuple(fresh->scores.HsName[0], fresh->scores.HsName[10]), std::tuple("Default0", "Default10"));
     EXPECT_EQ(fresh.ReadUserFile("Atop112.kzm"), defaults);
   }
   // A cut hidden file gives way to a whole readable copy; without one its rows that can be read are kept.
@@ -153,9 +149,8 @@ TEST_F(Files, DamagedLinesNeverBreakTheReaderAndKeepTheListEleven) {
   for (const std::string& line : lines) file += line + "\r\n";
   g.WriteUserFile("Atop112.kzm", file);
   ASSERT_TRUE(LoadHighScores(*g));
-  EXPECT_EQ(lists.HsScore[0], "");          // "999..." cut at three digits is no byte: nothing decodes
-  EXPECT_EQ(lists.HsScore[1], "");
-  EXPECT_EQ(lists.HsScore[3], "");
+  // "999..." cut at three digits is no byte: nothing decodes.
+  EXPECT_EQ(std::tuple(lists.HsScore[0], lists.HsScore[1], lists.HsScore[3]), std::tuple("", "", ""));
   EXPECT_EQ(lists.HsScore[6], JoinScoreLine(Row(777, "Good")).substr(0, 5));
   EXPECT_EQ(lists.HsName[6], "");
   EXPECT_EQ(lists.HsName[7], std::string(35, 'n'));

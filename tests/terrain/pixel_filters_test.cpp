@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <set>
 
 #include "fakes/reference_picture.h"
@@ -39,16 +40,11 @@ TEST(ReadPixels, OutsideTheBitmapReadsAsMinusOneMinusOne255AndTheSpareColumnAndR
   Surface source = Coordinates(3, 2);
   PixelGrid grid;
   ASSERT_TRUE(ReadPixels(source, grid, 5, 4));
-  EXPECT_EQ(grid.width, 5);
-  EXPECT_EQ(grid.height, 4);
-  EXPECT_EQ(grid.At(0, 2, 1), 2);
-  EXPECT_EQ(grid.At(1, 2, 1), 1);
-  EXPECT_EQ(grid.At(2, 2, 1), 7);
-  for (const auto& [x, y] : {std::pair{3, 0}, {4, 1}, {0, 2}, {4, 3}}) {
-    EXPECT_EQ(grid.At(0, x, y), -1);
-    EXPECT_EQ(grid.At(1, x, y), -1);
-    EXPECT_EQ(grid.At(2, x, y), 255);
-  }
+  EXPECT_EQ(std::tuple(grid.width, grid.height), std::tuple(5, 4));
+  // The channels of a pixel: red, green, blue.
+  const auto rgb = [&grid](int x, int y) { return std::tuple(grid.At(0, x, y), grid.At(1, x, y), grid.At(2, x, y)); };
+  EXPECT_EQ(rgb(2, 1), std::tuple(2, 1, 7));
+  for (const auto& [x, y] : {std::pair{3, 0}, {4, 1}, {0, 2}, {4, 3}}) EXPECT_EQ(rgb(x, y), std::tuple(-1, -1, 255));
   for (int i = 0; i <= 4; ++i) {
     EXPECT_EQ(grid.At(0, 5, i), 0);  // column W
     EXPECT_EQ(grid.At(2, 5, i), 0);
@@ -75,9 +71,8 @@ TEST(Blur, OfWhiteLeavesTheInsideWhiteAndDarkensTheTwoPixelFrame) {
   EXPECT_EQ(s.Row(2)[2], kWhite);
   EXPECT_EQ(s.Row(297)[297], kWhite);
   const Colour corner = Rgb(92, 92, 92);  // 9 white of 25 samples: 91.8
-  EXPECT_EQ(s.Row(0)[0], corner);
-  EXPECT_EQ(s.Row(0)[299], corner);  // column 300 of the grid is black too
-  EXPECT_EQ(s.Row(299)[299], corner);
+  // Column 300 of the grid is black too.
+  EXPECT_EQ(std::tuple(s.Row(0)[0], s.Row(0)[299], s.Row(299)[299]), std::tuple(corner, corner, corner));
   EXPECT_EQ(s.Row(150)[0], Rgb(153, 153, 153));  // 15 of 25
   EXPECT_EQ(s.Row(1)[1], Rgb(163, 163, 163));    // 16 of 25: 163.2
   EXPECT_EQ(s.Row(150)[1], Rgb(204, 204, 204));  // 20 of 25
