@@ -81,8 +81,8 @@ navy_text() {  # shot x y w h: true when that field rectangle holds menu text (n
     -fill white -opaque 'rgb(0,0,128)' -format '%[fx:mean]' info:)
   awk -v s="$share" 'BEGIN { exit !(s > 0.03) }'
 }
-# Screens told apart by lines that only they draw, in the navy of menu text: no map holds navy under the
-# panel, and a running game draws no menu text at all.
+# Screens told apart by lines that only they draw, in the navy of menu text, and a running game draws no menu
+# text at all. The map under the panel must be the mud map: the snow map can pass for navy text.
 main_menu() { shot "$1" && navy_text "$1" 30 50 110 14 && ! navy_text "$1" 30 233 70 12; }
 wait_for() {  # seconds command...: true once the command succeeds, tried until the time is up
   local deadline=$(( SECONDS + $1 )); shift
