@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/numbers.h"
@@ -26,6 +27,11 @@ struct AppState {
 
   std::filesystem::path DataDir;  // what the game ships: Pictures/, Sounds/, OtherFiles/
   std::filesystem::path UserDir;  // everything the program writes
+
+  // Full screen (kOn) or windowed (kOff) for this run, from the command line; the options file keeps the
+  // player's own choice (StoredFullScreen) until the player changes it on the options screen.
+  std::optional<Integer> ScreenModeForRun;
+  Integer StoredFullScreen = 0;
 
   bool Ended = false;             // the program has been told to end; every loop returns
   bool InputAcquired = false;

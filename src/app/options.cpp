@@ -65,13 +65,19 @@ void ReadOptions(Game& game) {
       s.*field.integer = static_cast<Integer>(*v);
     }
   }
+  game.app.StoredFullScreen = s.OptFullScreen;
+  if (game.app.ScreenModeForRun) s.OptFullScreen = *game.app.ScreenModeForRun;
 }
 
 void WriteOptions(Game& game) {
   const Settings& s = game.settings;
   std::string out;
   for (const OptionField& field : kFields) {
-    out += field.counter ? std::to_string(s.*field.counter) : std::to_string(s.*field.integer);
+    if (field.integer == &Settings::OptFullScreen && game.app.ScreenModeForRun) {
+      out += std::to_string(game.app.StoredFullScreen);
+    } else {
+      out += field.counter ? std::to_string(s.*field.counter) : std::to_string(s.*field.integer);
+    }
     out += "\r\n";
   }
   const auto path = UserPath(game, kOptionsFile);

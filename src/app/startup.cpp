@@ -66,6 +66,7 @@ void SetScreenMode(Game& game, bool fullScreen) {
     // The mode could not be entered: windowed mode is recorded at once, so that the options file read again
     // when the main loop starts, and with it the next start, are windowed too.
     game.settings.OptFullScreen = kOff;
+    if (app.ScreenModeForRun) app.ScreenModeForRun = kOff;  // the file keeps the player's own choice
     LoadSaveOptions(game, -1);
     if (game.platform.dialogs) {
       game.platform.dialogs->ShowMessage("Kesmir Error!",

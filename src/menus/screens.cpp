@@ -116,7 +116,9 @@ void OptionsScreen(Game& game) {
   CheckBoxRow(game, "Debug info", 100, o.OptDebugInfo);
   CheckBoxRow(game, "Score info (YourScore,Place in front and his score)", 110, o.OptScoreInfo);
   if (CheckBoxRow(game, "Full Screen (640x480)", 125, o.OptFullScreen)) {
-    // The window switches at once; a full screen that cannot be entered turns the option off again.
+    // The window switches at once; a full screen that cannot be entered turns the option off again. The
+    // player's choice replaces the command line's and is kept in the options file.
+    game.app.ScreenModeForRun.reset();
     SetScreenMode(game, o.OptFullScreen == kOn);
   }
 

@@ -1,6 +1,8 @@
 // Reading the deployment file.
 #include "network/deployment.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -105,12 +107,13 @@ bool Apply(NetDeployment& d, std::string_view key, std::string_view value) {
 }
 
 // Which file and which version of it: a changed stamp means the file must be read again.
+// The file number is part of it, because a file replaced within the clock's resolution (as the score-server
+// script replaces it) keeps its time and often its size.
 std::string FileStamp(const std::filesystem::path& path) {
-  std::error_code ec;
-  const auto time = std::filesystem::last_write_time(path, ec);
-  if (ec) return {};
-  const auto size = std::filesystem::file_size(path, ec);
-  return path.string() + "|" + std::to_string(time.time_since_epoch().count()) + "|" + std::to_string(ec ? 0 : size);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return path.string() + "|" + std::to_string(info.st_ino) + "|" + std::to_string(info.st_mtim.tv_sec) + "." +
+         std::to_string(info.st_mtim.tv_nsec) + "|" + std::to_string(info.st_size);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 #include "network/exchange_report.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "app/progress.h"
 #include "app/window_events.h"
 
 namespace kesmir {
@@ -26,10 +28,23 @@ ExchangeScope::~ExchangeScope() {
 
 TransferLimits WatchedLimits(Game& game, const TransferLimits& limits) {
   TransferLimits watched = limits;
-  watched.keepGoing = [&game] {
+  IClock* clock = game.platform.clock;
+  const std::uint64_t deadline = game.net.ExchangeDeadline;
+  if (deadline != 0 && clock) {
+    const std::uint64_t now = clock->Micros();
+    const long left = now < deadline ? static_cast<long>((deadline - now + 999'999) / 1'000'000) : 1;
+    watched.connectSeconds = std::min(watched.connectSeconds, left);
+    watched.responseSeconds = std::min(watched.responseSeconds, left);
+    watched.totalSeconds = std::min(watched.totalSeconds, left);
+  }
+  watched.keepGoing = [&game, clock, deadline, start = clock ? clock->Micros() : 0, shown = 0LL]() mutable {
+    if (clock && game.net.ProgressShown) {
+      const auto seconds = static_cast<long long>((clock->Micros() - start) / 1'000'000);
+      if (seconds > shown) ShowTransferWait(game, shown = seconds);
+    }
     RefreshScreen(game);
     DoEvents(game);
-    return !game.app.Ended;
+    return !game.app.Ended && (deadline == 0 || !clock || clock->Micros() < deadline);
   };
   return watched;
 }

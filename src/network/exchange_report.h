@@ -21,7 +21,8 @@ class ExchangeScope {
 };
 
 // The limits of a transfer of this exchange: while it runs, the window is repainted and its events are
-// handled, and closing the window cuts it short.
+// handled, and closing the window or reaching the exchange's deadline (NetState::ExchangeDeadline) cuts it
+// short.
 TransferLimits WatchedLimits(Game& game, const TransferLimits& limits);
 
 // Notes that a step failed: the message tells the player, in the game's words and in a line that fits the

@@ -26,7 +26,12 @@ void Step(Game& game, std::string_view caption) {
 }
 
 constexpr int kMaxUploads = 3;
+constexpr int kMaxRounds = 12;  // merges of one synchronisation, those that found a newer list included
+constexpr std::uint64_t kSyncSeconds = 42;  // with start-up and the merge, within 45
+constexpr std::uint64_t kAnnouncementSeconds = 15;
 constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
+constexpr std::string_view kOverwritten =
+    "Other players' uploads kept replacing yours; your scores go with the next synchronisation.";
 
 // What the player is told when a transfer failed, in the game's words: the message of the step, or what to
 // change in Network.txt when the encryption is what failed.
@@ -52,11 +57,13 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
                                                 WatchedLimits(game, d.limits), contents);
   if (game.app.Ended) return false;
   if (!result.ok) {
+    if (result.missing && game.net.SyncBase) game.net.SyncBase->clear();
     if (result.missing) return true;
     if (report) ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
     return false;
   }
-  if (!IsWorldListFile(contents)) {
+  const std::optional<int> rows = WorldListRows(contents);
+  if (!rows) {
     if (report) ReportTransferFailure(game, kNotFetched, "the server's file is not a world score list");
     return false;
   }
@@ -65,20 +72,108 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
     if (report) ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
     return false;
   }
+  if (game.net.LastSync.rowsFetched < 0) game.net.LastSync.rowsFetched = *rows;
+  if (game.net.SyncBase) *game.net.SyncBase = std::move(contents);
   return true;
 }
 
-// Waits between 0.2 and 1 second, keeping the window alive.
-void WaitBeforeRetry(Game& game) {
+// After an upload: the list is fetched again and read; true when it holds every row this game merged.
+bool UploadKept(Game& game, const NetDeployment& d) {
+  if (!FetchWorldFile(game, d, false)) return false;
+  game.scores.WsLoadCount = 0;
+  LoadWorldScores(game);
+  return LocalRowsInWorldList(game.scores);
+}
+
+constexpr std::string_view kLockFolder = "Atopw.kzm.lock";
+constexpr std::uint64_t kLockPatienceMicros = 10'000'000;
+constexpr std::string_view kUploadTagFile = "OtherFiles/UploadTag.txt";
+constexpr std::string_view kPartSuffix = ".part";
+
+// During a synchronisation: true when the server still holds the list that was merged into. A changed list
+// sets BaseChanged; a server that cannot be asked is reported with failureMessage.
+bool ServerHoldsBase(Game& game, const NetDeployment& d, std::string_view failureMessage) {
+  NetState& net = game.net;
+  if (!net.SyncBase) return true;
+  std::string current;
+  const TransferResult result = game.platform.network->FtpGet(d.ftp, std::string(kRemoteWorldFile),
+                                                              kMaxWorldFileBytes, WatchedLimits(game, d.limits),
+                                                              current);
+  if (!result.ok && !result.missing) {
+    if (!game.app.Ended) ReportTransferFailure(game, FailureMessage(result, failureMessage), result.error);
+    return false;
+  }
+  net.BaseChanged = current != *net.SyncBase;
+  return !net.BaseChanged;
+}
+
+// Sixteen hex digits that name this installation's temporary uploads, made once and kept in the user
+// folder; empty when the folder takes no writes (the uploads then cannot be told apart from others').
+std::string UploadTag(Game& game) {
+  const auto path = UserPath(game, kUploadTagFile);
+  if (const auto kept = ReadFileLimited(path, 64)) {
+    const std::string tag = kept->substr(0, kept->find_first_of("\r\n"));
+    if (tag.size() == 16 && tag.find_first_not_of("0123456789abcdef") == std::string::npos) return tag;
+  }
+  std::string tag;
+  for (int i = 0; i < 16; ++i) tag += "0123456789abcdef"[static_cast<int>(game.Rnd() * 16) & 15];
+  return WriteFileAtomic(path, tag + "\n") ? tag : std::string();
+}
+
+// Waits between least and least + spread microseconds, at random, keeping the window alive.
+void WaitAtRandom(Game& game, std::uint64_t least, std::uint64_t spread) {
   IClock* clock = game.platform.clock;
   if (!clock) return;
-  const std::uint64_t end = clock->Micros() + 200'000 + static_cast<std::uint64_t>(game.Rnd() * 800'000);
+  const std::uint64_t end = clock->Micros() + least + static_cast<std::uint64_t>(game.Rnd() * static_cast<double>(spread));
   for (std::uint64_t now = clock->Micros(); now < end && !game.app.Ended; now = clock->Micros()) {
     clock->SleepMicros(std::min<std::uint64_t>(end - now, 50'000));
     RefreshScreen(game);
     DoEvents(game);
   }
 }
+
+void WaitBeforeRetry(Game& game) { WaitAtRandom(game, 200'000, 800'000); }
+
+// Games that follow this rule upload one at a time: a game uploads only while it holds the lock, a folder
+// beside the list that only one can make. Games that do not know it are caught by the checks after an upload.
+class UploadLock {
+ public:
+  UploadLock(Game& game, const NetDeployment& d) : game_(game), d_(d) {
+    INetwork* network = game.platform.network;
+    IClock* clock = game.platform.clock;
+    std::uint64_t waitedSince = clock ? clock->Micros() : 0;
+    while (!game.app.Ended) {
+      if (network->FtpCommand(d.ftp, "MKD " + std::string(kLockFolder), WatchedLimits(game, d.limits)).ok) {
+        held_ = true;
+        return;
+      }
+      std::vector<std::string> names;
+      if (!network->FtpList(d.ftp, WatchedLimits(game, d.limits), names).ok ||
+          std::find(names.begin(), names.end(), kLockFolder) == names.end()) {
+        return;  // the account may not make folders, or the server is gone: the upload goes without the lock
+      }
+      if (!clock) return;
+      if (clock->Micros() - waitedSince > kLockPatienceMicros) {
+        // Held far longer than any upload takes: a game that ended without giving it back.
+        std::fprintf(stderr, "kesmir: removing the score server's upload lock, held for over 10 s\n");
+        network->FtpCommand(d.ftp, "RMD " + std::string(kLockFolder), WatchedLimits(game, d.limits));
+        waitedSince = clock->Micros();
+        continue;
+      }
+      WaitAtRandom(game, 50'000, 200'000);
+    }
+  }
+  ~UploadLock() {
+    if (held_) game_.platform.network->FtpCommand(d_.ftp, "RMD " + std::string(kLockFolder), d_.limits);
+  }
+  UploadLock(const UploadLock&) = delete;
+  UploadLock& operator=(const UploadLock&) = delete;
+
+ private:
+  Game& game_;
+  const NetDeployment& d_;
+  bool held_ = false;
+};
 
 }  // namespace
 
@@ -96,34 +191,107 @@ void DownloadWorldScores(Game& game) {
   const NetDeployment& d = Deployment(game);
   if (d.ftp.host.empty()) return;  // offline: there is no server to exchange with
   ExchangeScope scope(game);
+  NetState& net = game.net;
+  net.LastSync = {};
+  // Whatever the servers do, the synchronisation ends within kSyncSeconds; the optional announcement may
+  // take the first kAnnouncementSeconds of them.
+  struct Deadline {
+    NetState& net;
+    ~Deadline() {
+      net.ExchangeDeadline = 0;
+      net.ProgressShown = false;
+    }
+  } deadline{net};
+  const std::uint64_t start = game.platform.clock ? game.platform.clock->Micros() : 0;
+  if (game.platform.clock) net.ExchangeDeadline = start + kAnnouncementSeconds * 1'000'000;
   // Closing the window ends the exchange at its next step: no further transfer, no message.
-  if (CheckNewVersion(game) != 0 || game.app.Ended) return;  // a newer version: the player has just been told
+  if (CheckNewVersion(game) != 0 || game.app.Ended) {  // a newer version: the player has just been told
+    net.LastSync.newerVersion = !game.app.Ended;
+    return;
+  }
+  if (game.platform.clock) net.ExchangeDeadline = start + kSyncSeconds * 1'000'000;
   game.app.ProgressStep = 0;
   DoEvents(game);
+  net.ProgressShown = true;
   Step(game, "Connecting for download..");
   ShowProgress(game);
   ShowProgress(game);
   Step(game, "Downloading..");
+  struct Base {
+    NetState& net;
+    ~Base() { net.SyncBase.reset(); }
+  } base{net};
+  net.SyncBase.emplace();
   bool fetched = FetchWorldFile(game, d);
   ShowProgress(game);
   ShowProgress(game);
-  // Download, merge and upload are not one step on the server: another player's upload between ours can
-  // replace our rows. So the list is fetched again after the upload, and while it lacks a row this
-  // synchronisation merged, the merge and the upload are repeated, up to three uploads in all.
-  for (int upload = 1; !game.app.Ended; ++upload) {
+  // Download, merge and upload are not one step on the server, so another player's upload can come in between
+  // and one of the two lists would be lost. So an upload goes ahead only while the server still holds the list
+  // that was merged into (else the newer list is fetched and merged first), and afterwards the list is
+  // fetched again, at once and once more a moment later: while it lacks a row this synchronisation merged,
+  // the newest list is fetched, merged and uploaded again, up to three uploads in all.
+  int uploads = 0;
+  for (int round = 0; round < kMaxRounds && !game.app.Ended; ++round) {
     // A failed download still merges into the list on disk, which is kept here and not sent.
-    game.net.UploadAllowed = fetched;
-    game.net.Uploaded = false;
-    SynchronizeScores(game);
-    game.net.UploadAllowed = true;
-    if (!game.net.Uploaded || upload == kMaxUploads || !FetchWorldFile(game, d, false)) break;
-    game.scores.WsLoadCount = 0;
-    LoadWorldScores(game);
-    if (LocalRowsInWorldList(game.scores)) break;
+    net.UploadAllowed = fetched;
+    net.Uploaded = false;
+    net.BaseChanged = false;
+    net.LastSync.rowsMerged = std::max(net.LastSync.rowsMerged, SynchronizeScores(game));
+    net.UploadAllowed = true;
+    if (net.BaseChanged) {
+      fetched = FetchWorldFile(game, d);
+      continue;
+    }
+    if (!net.Uploaded) break;
+    net.LastSync.uploads = ++uploads;
+    if (UploadKept(game, d)) {
+      WaitBeforeRetry(game);
+      net.LastSync.confirmed = UploadKept(game, d);
+      if (net.LastSync.confirmed || game.app.Ended) break;
+    }
+    if (uploads == kMaxUploads) {
+      // The rows stay in the list kept here, and the next synchronisation sends them again.
+      net.UploadAllowed = false;
+      SynchronizeScores(game);
+      net.UploadAllowed = true;
+      ReportTransferFailure(game, kOverwritten, "");
+      break;
+    }
     std::fprintf(stderr, "kesmir: the world list on the server lacks rows just sent; merging again\n");
     WaitBeforeRetry(game);
+    fetched = FetchWorldFile(game, d);  // the newest list, not the one read before the wait
   }
   game.scores.WsLoadCount = 0;  // the world-score screen reads the list on its next pass
+}
+
+int SynchronizeFromCommandLine(Game& game) {
+  const NetDeployment& d = Deployment(game);
+  if (d.ftp.host.empty()) {
+    std::printf("kesmir: no score server is set in %s\n", UserPath(game, kDeploymentFile).c_str());
+    return 1;
+  }
+  ExchangeScope scope(game);  // what failed is printed here instead of a message box
+  DownloadWorldScores(game);
+  const SyncOutcome& sync = game.net.LastSync;
+  std::string line;
+  if (sync.newerVersion) {
+    line = "a newer version (" + game.net.LatestVersion + ") is announced; nothing was exchanged.";
+  } else {
+    line = sync.rowsFetched < 0 ? "no list downloaded" : "downloaded " + std::to_string(sync.rowsFetched) + " rows";
+    line += ", merged " + std::to_string(sync.rowsMerged);
+    line += sync.uploads > 0 ? ", uploaded" + std::string(sync.uploads > 1 ? " " + std::to_string(sync.uploads) +
+                                                                                 " times" : "")
+                             : ", not uploaded";
+    if (sync.confirmed) line += "; the server holds the merged list.";
+  }
+  for (const std::string& failure : game.net.TransferFailures) {
+    std::string text = failure;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    line += (line.ends_with('.') ? " " : ". ") + text;
+  }
+  game.net.TransferFailures.clear();
+  std::printf("kesmir: %s\n", line.c_str());
+  return sync.confirmed ? 0 : 1;
 }
 
 void UploadWorldScores(Game& game) {
@@ -143,8 +311,12 @@ void UploadWorldScores(Game& game) {
   if (!contents || contents->size() > kMaxWorldFileBytes) {
     // A file cut at the bound would spoil the server's list for everyone: it is not sent.
     ReportTransferFailure(game, kNotSent, "cannot read " + UserPath(game, kWorldScoreFile).string());
+  } else if (UploadLock lock(game, d); !ServerHoldsBase(game, d, kNotSent)) {
+    // Another player's list arrived since ours was fetched (BaseChanged), or the server could not be asked.
   } else {
-    const TransferResult result = game.platform.network->FtpPut(d.ftp, std::string(kRemoteWorldFile), *contents,
+    FtpAccount account = d.ftp;
+    account.uploadTag = UploadTag(game);
+    const TransferResult result = game.platform.network->FtpPut(account, std::string(kRemoteWorldFile), *contents,
                                                                 WatchedLimits(game, d.limits));
     sent = result.ok;
     game.net.Uploaded = sent;
@@ -160,10 +332,19 @@ void ListRemoteFiles(Game& game) {
   const NetDeployment& d = Deployment(game);
   if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;
   std::vector<std::string> names;
-  game.platform.network->FtpList(d.ftp, WatchedLimits(game, d.limits), names);
+  if (!game.platform.network->FtpList(d.ftp, WatchedLimits(game, d.limits), names).ok) return;
+  // What an upload of this installation that was cut short left behind is removed; other players' are not.
+  const std::string tag = UploadTag(game);
+  if (tag.empty()) return;
+  const std::string ours = std::string(kRemoteWorldFile) + "." + tag + ".";
+  for (const std::string& name : names) {
+    if (name.starts_with(ours) && name.ends_with(kPartSuffix) && !game.app.Ended) {
+      game.platform.network->FtpCommand(d.ftp, "DELE " + name, WatchedLimits(game, d.limits));
+    }
+  }
 }
 
-bool IsWorldListFile(std::string_view text) {
+std::optional<int> WorldListRows(std::string_view text) {
   std::size_t lineNumber = 0;
   std::size_t start = 0;
   while (start <= text.size() && lineNumber <= static_cast<std::size_t>(kWorldPlaces)) {
@@ -171,11 +352,13 @@ bool IsWorldListFile(std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line == "END") return true;
+    if (line == "END") return static_cast<int>(lineNumber);
     ++lineNumber;
     start = end + 1;
   }
-  return false;
+  return std::nullopt;
 }
+
+bool IsWorldListFile(std::string_view text) { return WorldListRows(text).has_value(); }
 
 }  // namespace kesmir

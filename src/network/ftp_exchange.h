@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "core/game.h"
@@ -23,18 +24,27 @@ Integer CheckConnection(Game& game);
 // it, saves it and uploads it. A served list that is larger than kMaxWorldFileBytes or is not a world list
 // leaves the hidden file as it was, and a download that failed sends nothing (a server without any list is
 // seeded). After the upload the list is fetched again; while it lacks a row just merged (another player's
-// upload came in between), the merge and the upload are repeated, up to three uploads in all. Closing the
-// window ends the exchange at its next step. Failed steps are told in one message box at the end.
+// upload came in between), the newest list is fetched, merged and uploaded again, up to three uploads in all.
+// Every transfer ends within 45 seconds of the start (the announcement within 15). Closing the window ends
+// the exchange at its next step. Failed steps are told in one message box at the end.
 void DownloadWorldScores(Game& game);
 
 // Sends the hidden world file to the server, unless the synchronisation's download failed; called by
 // SaveWorldScores once the file is written. The next LoadWorldScores reads the file again.
 void UploadWorldScores(Game& game);
 
-// Lists the server's login folder (the names are not used).
+// Lists the server's login folder, and removes the temporary files that uploads of this installation which
+// were cut short left there.
 void ListRemoteFiles(Game& game);
 
-// True when text is a world list file: an "END" line after at most 501 rows.
+// The rows of a world list file, which ends with an "END" line after at most 501 rows; nullopt for a text
+// that is not one.
+std::optional<int> WorldListRows(std::string_view text);
 bool IsWorldListFile(std::string_view text);
+
+// The synchronisation without a window, for the command line: prints one line of what happened (rows
+// downloaded and merged, the upload, or what failed) and returns the exit status, 0 when the list fetched
+// after the upload holds every row merged.
+int SynchronizeFromCommandLine(Game& game);
 
 }  // namespace kesmir

@@ -1,6 +1,8 @@
 // Network state: the connection flag the screens see, where the servers are, and the last announcement read.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +19,18 @@ struct NetDeployment {
   TransferLimits limits;
 };
 
+// What the latest synchronisation did, for the one line of a synchronisation from the command line.
+struct SyncOutcome {
+  bool newerVersion = false;  // a newer version is announced, so nothing was exchanged
+  int rowsFetched = -1;       // rows of the server's list as first fetched; -1 when none was fetched
+  int rowsMerged = 0;         // local rows the merges added to the world list
+  int uploads = 0;
+  bool confirmed = false;     // the list fetched after the last upload holds every row merged
+};
+
 struct NetState {
   Integer Connected = 0;  // -1 while the score server answered the latest check
+  SyncOutcome LastSync;
 
   // The announcement of the newest version as last read.
   std::string LatestVersion;
@@ -37,6 +49,13 @@ struct NetState {
   // sending it would replace every other player's rows on the server with this player's old copy.
   bool UploadAllowed = true;
   bool Uploaded = false;  // the last upload reached the server
+  // During a synchronisation: the server's list as last fetched ("" when it had none). An upload goes ahead
+  // only while the server still holds exactly that; otherwise BaseChanged is set and nothing is sent.
+  std::optional<std::string> SyncBase;
+  bool BaseChanged = false;
+  // While not 0: the clock reading (microseconds) by which every transfer of the exchange under way ends.
+  std::uint64_t ExchangeDeadline = 0;
+  bool ProgressShown = false;  // the progress screen is up: a transfer that waits shows its seconds there
 };
 
 }  // namespace kesmir

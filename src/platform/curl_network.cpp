@@ -144,11 +144,30 @@ void SetUpload(CURL* h, const FtpAccount& account, const std::string& path, Sour
   curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.rest.size()));
 }
 
-std::string TemporaryName(const std::string& remoteName, std::uint64_t count) {
+std::string TemporaryName(const std::string& remoteName, const std::string& tag, std::uint64_t count) {
   std::random_device random;
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".%08x%llu.part", random(), static_cast<unsigned long long>(count));
-  return remoteName + suffix;
+  return remoteName + (tag.empty() ? "" : "." + tag) + suffix;
+}
+
+// Sends the commands alone, without a transfer; a '*' before a command lets it fail.
+TransferResult RunCommands(const FtpAccount& account, const std::vector<std::string>& commands,
+                           const TransferLimits& limits) {
+  Transfer transfer(limits);
+  CurlList list;
+  for (const std::string& command : commands) {
+    curl_slist* grown = curl_slist_append(list.get(), command.c_str());
+    if (!grown) return {false, "out of memory"};
+    list.release();
+    list.reset(grown);
+  }
+  if (transfer.handle) {
+    SetFtpAccount(transfer.handle.get(), account, "");
+    curl_easy_setopt(transfer.handle.get(), CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(transfer.handle.get(), CURLOPT_QUOTE, list.get());
+  }
+  return transfer.Perform();
 }
 
 }  // namespace
@@ -165,6 +184,9 @@ TransferResult CurlNetwork::FtpGet(const FtpAccount& account, const std::string&
   if (transfer.handle) {
     SetFtpAccount(transfer.handle.get(), account, remoteName);
     SetDownload(transfer.handle.get(), sink);
+    // The file may be replaced by another player's upload between the size the server gave and the transfer;
+    // the caller checks that what arrived is whole.
+    curl_easy_setopt(transfer.handle.get(), CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
   }
   TransferResult result = transfer.Perform(&sink);
   if (result.ok) contents = std::move(received);
@@ -173,7 +195,7 @@ TransferResult CurlNetwork::FtpGet(const FtpAccount& account, const std::string&
 
 TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string& remoteName,
                                    const std::string& contents, const TransferLimits& limits) {
-  const std::string temporary = TemporaryName(remoteName, ++uploadCount_);
+  const std::string temporary = TemporaryName(remoteName, account.uploadTag, ++uploadCount_);
   Transfer transfer(limits);
   Source source{contents};
   CurlList rename;
@@ -188,20 +210,18 @@ TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string&
   if (transfer.code != CURLE_QUOTE_ERROR) return result;
   // The file arrived but could not take its name (a server or an account that refuses renaming onto an
   // existing file): remove it, and store the list under its own name directly.
-  Transfer cleanup(limits);
-  CurlList remove(curl_slist_append(nullptr, ("*DELE " + temporary).c_str()));
-  if (cleanup.handle && remove) {
-    SetFtpAccount(cleanup.handle.get(), account, "");
-    curl_easy_setopt(cleanup.handle.get(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(cleanup.handle.get(), CURLOPT_QUOTE, remove.get());
-    cleanup.Perform();
-  }
+  RunCommands(account, {"*DELE " + temporary}, limits);
   Transfer direct(limits);
   Source again{contents};
   if (direct.handle) SetUpload(direct.handle.get(), account, remoteName, again);
   result = direct.Perform();
   if (!result.ok) result.error = "the server refused the list under both names (" + result.error + ")";
   return result;
+}
+
+TransferResult CurlNetwork::FtpCommand(const FtpAccount& account, const std::string& command,
+                                       const TransferLimits& limits) {
+  return RunCommands(account, {command}, limits);
 }
 
 TransferResult CurlNetwork::FtpList(const FtpAccount& account, const TransferLimits& limits,

@@ -22,12 +22,17 @@ class CurlNetwork final : public INetwork {
   CurlNetwork(const CurlNetwork&) = delete;
   CurlNetwork& operator=(const CurlNetwork&) = delete;
 
+  // Takes what the server sends until it closes, whatever size it gave before: the caller checks that a
+  // world list arrived whole (its END line).
   TransferResult FtpGet(const FtpAccount& account, const std::string& remoteName, std::size_t maxBytes,
                         const TransferLimits& limits, std::string& contents) override;
-  // Stores under a temporary name and renames it over remoteName, so that no player ever downloads half a
-  // file; the server must allow its account to rename.
+  // Stores under a temporary name ("<remoteName>.<uploadTag>.<random>.part") and renames it over remoteName,
+  // so that no player ever downloads half a file; a server that refuses the rename gets the file stored
+  // under remoteName directly.
   TransferResult FtpPut(const FtpAccount& account, const std::string& remoteName, const std::string& contents,
                         const TransferLimits& limits) override;
+  TransferResult FtpCommand(const FtpAccount& account, const std::string& command,
+                            const TransferLimits& limits) override;
   TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
                          std::vector<std::string>& names) override;
   TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,

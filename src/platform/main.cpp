@@ -5,13 +5,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
+#include <unistd.h>
+
+#include "app/command_line.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "core/game.h"
+#include "network/ftp_exchange.h"
 #include "platform/curl_network.h"
 #include "platform/sdl_audio.h"
 #include "platform/sdl_desktop.h"
@@ -36,7 +45,8 @@ fs::path FindDataDir() {
   return (exeDir / KESMIR_DATA_FROM_EXE).lexically_normal();
 }
 
-fs::path FindUserDir() {
+fs::path FindUserDir(const kesmir::CommandLine& line) {
+  if (line.home) return *line.home;
   if (const char* home = std::getenv("KESMIR_HOME"); home && *home) return home;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "kesmir";
   if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local/share/kesmir";
@@ -93,20 +103,55 @@ struct SdlSession {
   }
 };
 
+// The synchronisation from the command line asks the server itself, so it takes it as reachable.
+class AssumedConnection final : public kesmir::IConnectionMonitor {
+ public:
+  std::optional<bool> Reachable(const std::string&, int) override { return true; }
+};
+
+// Without a window or sound: the world scores are synchronised and the program ends.
+int SynchronizeScores(kesmir::Game& game, kesmir::SystemClock& clock) {
+  kesmir::CurlNetwork network;
+  AssumedConnection connection;
+  game.platform.clock = &clock;
+  game.platform.network = &network;
+  game.platform.connection = &connection;
+  // Players who synchronise at the same moment must not wait the same random times.
+  game.random.Randomize(clock.Micros() ^ (static_cast<std::uint64_t>(getpid()) << 32) ^
+                        static_cast<std::uint64_t>(std::time(nullptr)));
+  return kesmir::SynchronizeFromCommandLine(game);
+}
+
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
   kesmir::SystemClock clock;  // first, so that start-up is timed from here
-  SdlSession sdl;
-  if (!sdl.ok) return 1;
+  const kesmir::CommandLine line = kesmir::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc));
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "kesmir: %s\n%s", line.error.c_str(), kesmir::Usage().c_str());
+    return 2;
+  }
+  if (line.help) {
+    std::printf("%s", kesmir::Usage().c_str());
+    return 0;
+  }
+  if (line.version) {
+    std::printf("%.*s\n", static_cast<int>(kesmir::kVersionText.size()), kesmir::kVersionText.data());
+    return 0;
+  }
 
   auto game = std::make_unique<kesmir::Game>();
   game->app.DataDir = FindDataDir();
-  game->app.UserDir = FindUserDir();
+  game->app.UserDir = FindUserDir(line);
   std::error_code ec;
   fs::create_directories(game->app.UserDir / "OtherFiles", ec);
   fs::create_directories(game->app.UserDir / "Pictures", ec);
   if (ec) std::fprintf(stderr, "kesmir: cannot create %s; nothing will be saved\n", game->app.UserDir.c_str());
+  if (line.fullScreen) game->app.ScreenModeForRun = *line.fullScreen ? kesmir::kOn : kesmir::kOff;
+  if (line.syncScores) return SynchronizeScores(*game, clock);
+
+  SdlSession sdl;
+  if (!sdl.ok) return 1;
 
   kesmir::SdlFrontEnd frontEnd;
   if (!frontEnd.Ok()) return 1;

@@ -186,6 +186,7 @@ struct FtpAccount {
   bool tryTls = true;       // use TLS when the server offers it, else plain; false: always plain
   bool requireTls = false;  // TLS or nothing: a server without it is refused before the log-in
   std::string caFile;       // the server's certificate or its authority, for a server the system does not know
+  std::string uploadTag;    // part of this installation's temporary upload names, so it can find its own
 };
 
 // Limits of one transfer, in seconds: the connection with the FTP greeting and log-in, each later server
@@ -218,6 +219,10 @@ class INetwork {
   // Stores contents under remoteName; the server's file is replaced only once the whole upload has arrived.
   virtual TransferResult FtpPut(const FtpAccount& account, const std::string& remoteName, const std::string& contents,
                                 const TransferLimits& limits) = 0;
+  // Sends one command in the account's login folder ("DELE name", "MKD name", "RMD name"); ok when the server
+  // accepted it.
+  virtual TransferResult FtpCommand(const FtpAccount& account, const std::string& command,
+                                    const TransferLimits& limits) = 0;
   // The names in the account's login folder.
   virtual TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
                                  std::vector<std::string>& names) = 0;

@@ -84,10 +84,10 @@ bool LocalRowsInWorldList(const ScoreLists& lists) {
   return true;
 }
 
-void MergeLocalRow(ScoreLists& lists, int localPlace) {
+bool MergeLocalRow(ScoreLists& lists, int localPlace) {
   const auto f = static_cast<std::size_t>(localPlace);
   const double score = WholeScore(lists.HsScore[f]);
-  if (InWorldList(lists, f)) return;
+  if (InWorldList(lists, f)) return false;
   const ScoreLineFields local = LocalRow(lists, localPlace);
   for (int place = kWorldShown - 1; place >= 0; --place) {
     lists.ListIndex = static_cast<Integer>(place);
@@ -97,31 +97,35 @@ void MergeLocalRow(ScoreLists& lists, int localPlace) {
       if (place == 0) {
         SetWorldRow(lists, 0, local);
         SetMark(lists, 0, kMarkUp);
+        return true;
       }
     } else {
       // An equal world score keeps the better place.
       SetMark(lists, place + 1, kMarkUp);
       SetWorldRow(lists, place + 1, local);
-      return;
+      return place + 1 < kWorldShown;
     }
   }
+  return false;
 }
 
-void SynchronizeScores(Game& game) {
+int SynchronizeScores(Game& game) {
   ScoreLists& lists = game.scores;
-  if (CheckConnection(game) == 0) return;
+  if (CheckConnection(game) == 0) return 0;
   game.app.LoadingCaption = "Loading..";
   ShowProgress(game);
   UpdateHighScores(game, 0);  // loads the local list if it is not loaded yet
   lists.WsLoadCount = 0;      // the file just fetched is read
   LoadWorldScores(game);
   lists.WsListDateKey = ListDateKey(lists.WsListDate);
+  int merged = 0;
   for (int f = 0; f < kLocalShown; ++f) {
     game.app.LoadingCaption = "Synchronizing..";
     ShowProgress(game);
-    MergeLocalRow(lists, f);
+    if (MergeLocalRow(lists, f)) ++merged;
   }
   SaveWorldScores(game);
+  return merged;
 }
 
 std::string ListDateKey(std::string_view date) {

@@ -1,8 +1,10 @@
-// Reading and writing the options file, and what bad files do.
+// Reading and writing the options file, what bad files do, and the command line that can override it.
 #include "app/options.h"
 
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
+#include "core/files.h"
 #include "fakes/fake_platform.h"
 
 namespace kesmir {
@@ -116,6 +118,36 @@ TEST(Options, AnUnwritableUserFolderCostsOnlyTheWrite) {
   LoadSaveOptions(*g, -1);
   EXPECT_TRUE(g->app.OptionsWriteWarned);
   EXPECT_EQ(g->settings.SoundVolume, 12);
+}
+
+// --fullscreen and --windowed hold for the run; the file keeps the player's choice until the options screen
+// changes it.
+TEST(Options, TheCommandLinesScreenModeHoldsForTheRunAndIsNeverWritten) {
+  FakeGame g;
+  const std::string windowed = Lines({"0", "0", "0", "8", "0", "0", "0", "70", "5", "6", "0", "1", "8", "0"});
+  g.WriteUserFile("OtherFiles/Options.txt", windowed);
+  g->app.ScreenModeForRun = kOn;
+  EXPECT_EQ(Kept(g), windowed);
+  EXPECT_EQ(g->settings.OptFullScreen, kOn);
+  g->app.ScreenModeForRun.reset();  // the player ticked the box on the options screen
+  g->settings.OptFullScreen = kOn;
+  LoadSaveOptions(*g, -1);
+  EXPECT_EQ(SplitLines(g.ReadUserFile("OtherFiles/Options.txt"))[12], "0");
+}
+
+TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
+  const CommandLine all = ParseCommandLine({"--windowed", "--home", "/tmp/k", "--sync-scores", "--version", "-h"});
+  EXPECT_TRUE(all.error.empty()) << all.error;
+  EXPECT_EQ(all.fullScreen, false);
+  EXPECT_EQ(all.home, std::filesystem::path("/tmp/k"));
+  EXPECT_TRUE(all.syncScores && all.version && all.help);
+  EXPECT_EQ(ParseCommandLine({"--fullscreen", "--home=/x"}).fullScreen, true);
+  EXPECT_EQ(ParseCommandLine({"--home=/x"}).home, std::filesystem::path("/x"));
+  EXPECT_FALSE(ParseCommandLine({}).fullScreen.has_value());
+  for (const auto& wrong : std::vector<std::vector<std::string_view>>{
+           {"--bogus"}, {"--home"}, {"--home="}, {"--windowed", "--fullscreen"}, {"game.kzm"}}) {
+    EXPECT_FALSE(ParseCommandLine(wrong).error.empty()) << wrong[0];
+  }
 }
 
 }  // namespace

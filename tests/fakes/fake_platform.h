@@ -167,6 +167,14 @@ class FakeNetwork : public INetwork {
     ftpFiles[name] = contents;
     return {true, {}};
   }
+  // DELE and RMD remove an entry, MKD adds one unless it is there.
+  TransferResult FtpCommand(const FtpAccount& account, const std::string& command,
+                            const TransferLimits& limits) override {
+    if (!Note(account, limits, command)) return {false, "cut short"};
+    const std::string name = command.substr(command.find(' ') + 1);
+    if (command.starts_with("MKD ")) return {ftpFiles.emplace(name, "").second, "exists"};
+    return {ftpFiles.erase(name) > 0, "no such file"};
+  }
   TransferResult FtpList(const FtpAccount& account, const TransferLimits& limits,
                          std::vector<std::string>& names) override {
     if (!Note(account, limits, "list")) return {false, "cut short"};

@@ -31,7 +31,7 @@ struct Transfers : ::testing::Test {
                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
   ScoreServer server{root / "home", root / "server", {"--no-network-file"}};
   CurlNetwork network;
-  FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true, false, {}};
+  FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true, false, {}, {}};
   TransferLimits limits{2, 2, 2, 10, {}};
 
   ~Transfers() override {

@@ -61,15 +61,19 @@ struct Exchange : ::testing::Test {
 TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedSteps) {
   CheckConnection(*g);  // as the screen does on every pass
   DownloadWorldScores(*g);
-  EXPECT_EQ(g.network.calls, (std::vector<std::string>{std::string("http ") + kAnnouncementUrl, "get Atopw.kzm",
-                                                       "put Atopw.kzm", "list", "get Atopw.kzm"}));
+  // The upload goes under the lock, after checking that the server still holds the list merged into; then the
+  // list is read back at once and again a moment later.
+  EXPECT_EQ(g.network.calls,
+            (std::vector<std::string>{std::string("http ") + kAnnouncementUrl, "get Atopw.kzm", "MKD Atopw.kzm.lock",
+                                      "get Atopw.kzm", "put Atopw.kzm", "RMD Atopw.kzm.lock", "list", "get Atopw.kzm",
+                                      "get Atopw.kzm"}));
   EXPECT_EQ(ReadWorldFile(ServerFile()).rows[1].name, "Local");
   EXPECT_EQ(lists.WsLoadCount, 0);  // the screen reads the merged file next
   EXPECT_TRUE(g.dialogs.shown.empty());
   const TransferLimits& limits = g.network.lastLimits;
   EXPECT_EQ(std::tuple(g.network.lastAccount.user, g.network.lastAccount.password, limits.connectSeconds,
                        limits.responseSeconds, limits.stallSeconds, limits.totalSeconds),
-            std::tuple("kesmir7", "secret7", 10, 15, 15, 60));
+            std::tuple("kesmir7", "secret7", 10, 15, 15, 42));  // the whole synchronisation ends within 45 s
 
   // Each step of the bar with its caption: the whole chain fills the transfer scale exactly.
   std::vector<std::string> expected(3, "CONNECTING FOR DOWNLOAD..");
@@ -85,10 +89,11 @@ TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedStep
 
 TEST_F(Exchange, AnUploadOverwrittenByAnotherPlayersIsMergedAndSentAgainUntilTheServerKeepsBoth) {
   const std::string theirs = WorldListFile(5000, "O", 60, "02.02.2024");
-  int gets = 0;
+  int uploads = 0;
+  bool always = false;
   g.network.whileRunning = [&](const std::string& call) {
-    // Whenever this game looks again, another player's upload has just replaced the list, twice in a row.
-    if (call == "get Atopw.kzm" && ++gets >= 2 && gets <= 3) g.network.ftpFiles["Atopw.kzm"] = theirs;
+    // Right after each of this game's first two uploads, a game that takes no lock replaces the list.
+    if (call == "RMD Atopw.kzm.lock" && (++uploads <= 2 || always)) g.network.ftpFiles["Atopw.kzm"] = theirs;
   };
   CheckConnection(*g);
   DownloadWorldScores(*g);
@@ -99,19 +104,31 @@ TEST_F(Exchange, AnUploadOverwrittenByAnotherPlayersIsMergedAndSentAgainUntilThe
   EXPECT_EQ(onServer.trailer[0], "61");  // their uploads and ours, each counted once
   EXPECT_TRUE(g.dialogs.shown.empty());
 
-  gets = 100;  // nobody else: one upload, checked once
+  uploads = 100;  // nobody else: one upload
   g.network.calls.clear();
   DownloadWorldScores(*g);
   EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 1);
+
+  always = true;  // overwritten after every upload: the rows stay in the list kept here, and the player is told
+  g.network.calls.clear();
+  DownloadWorldScores(*g);
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 3);
+  EXPECT_EQ(ReadWorldFile(g.ReadUserFile(std::string(kWorldScoreFile))).rows[1].name, "Local");
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_NE(g.dialogs.shown[0].text.find("next synchronisation"), std::string::npos);
 }
 
 TEST_F(Exchange, ClosingTheWindowDuringATransferCutsItShortAndEndsTheExchangeSilently) {
   const std::string before = ServerFile();
   g.network.whileRunning = [this](const std::string& call) {
-    if (call == "get Atopw.kzm") g.window.events.push_back({EventKind::Close, 0, {}});
+    if (call != "get Atopw.kzm") return;
+    g.clock.now += 3'000'000;  // the server is slow: the screen says how long it has waited
+    g.window.events.push_back({EventKind::Close, 0, {}});
   };
   CheckConnection(*g);
   DownloadWorldScores(*g);
+  const auto captions = Captions();
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "DOWNLOADING.. 3 S"), captions.end());
   EXPECT_TRUE(g->app.Ended);
   EXPECT_EQ(g.network.calls.back(), "get Atopw.kzm");  // nothing is sent after the close
   EXPECT_EQ(ServerFile(), before);
@@ -242,7 +259,21 @@ TEST_F(Exchange, AnUploadSendsOnlyAWholeListAndTellsWhyItFailed) {
   for (const auto& shown : g.dialogs.shown) EXPECT_EQ(shown.text.rfind("The world list could not be sent;", 0), 0u);
   EXPECT_NE(said.find("(cannot read "), std::string::npos);
   EXPECT_NE(said.find("(Disk full)"), std::string::npos);
-  EXPECT_EQ(g.network.calls, (std::vector<std::string>{"put Atopw.kzm", "list", "put Atopw.kzm"}));
+  EXPECT_EQ(g.network.calls, (std::vector<std::string>{"MKD Atopw.kzm.lock", "put Atopw.kzm", "RMD Atopw.kzm.lock",
+                                                       "list", "MKD Atopw.kzm.lock", "put Atopw.kzm",
+                                                       "RMD Atopw.kzm.lock"}));
+}
+
+TEST_F(Exchange, AnUploadWaitsForAnotherGamesLockAndRemovesOneLeftBehind) {
+  g.network.ftpFiles["Atopw.kzm.lock"] = "";
+  ::testing::internal::CaptureStderr();
+  CheckConnection(*g);
+  DownloadWorldScores(*g);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("held for over 10 s"), std::string::npos);
+  EXPECT_GT(g.clock.slept, 10'000'000u);
+  EXPECT_EQ(std::count(g.network.calls.begin(), g.network.calls.end(), "put Atopw.kzm"), 1);
+  EXPECT_EQ(ReadWorldFile(ServerFile()).rows[1].name, "Local");
+  EXPECT_FALSE(g.network.ftpFiles.contains("Atopw.kzm.lock"));
 }
 
 TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {

@@ -59,6 +59,7 @@ ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesyste
   std::filesystem::create_directories(root);
   const auto portFile = root / "ports";
   const auto log = root / "server.log";
+  std::filesystem::remove(portFile);  // a server started here before left its ports
   std::vector<std::string> args = {"/usr/bin/python3", KESMIR_SOURCE_DIR "/scripts/score-server",
                                    "--home",           home.string(),
                                    "--root",           root.string(),

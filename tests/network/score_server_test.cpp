@@ -4,15 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "fakes/fake_platform.h"
 #include "network/ftp_exchange.h"
 #include "platform/curl_network.h"
+#include "scores/high_scores.h"
 #include "scores/score_files.h"
 #include "fakes/world_files.h"
 
@@ -198,6 +203,73 @@ TEST_F(ServerExchange, AServedFileThatIsHugeBinaryOrEndlessLeavesTheLocalListsIn
     EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
     EXPECT_EQ(ReadWholeFile(server->WorldFile()), *served);  // nobody's rows are replaced by this copy
   }
+}
+
+TEST_F(ServerExchange, AServerThatSendsAByteASecondIsGivenUpWithinTheBoundAndKeepsItsList) {
+  StartServer({"--drip"});
+  WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
+  const std::string before = ReadWholeFile(server->WorldFile());
+  EXPECT_LT(Synchronize(), 45.0);
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
+  EXPECT_EQ(ReadWholeFile(server->WorldFile()), before);
+}
+
+TEST_F(ServerExchange, AFreshServerIsSeededAndRepeatedSynchronisationsKeepOneRowPerGameAndNoLeftovers) {
+  std::filesystem::remove(server->WorldFile());
+  // Names the file stores in another form: a space at the end, 36 characters, none.
+  SetLocalRow(lists, 1, WorldTestRow(4000, "Spaced "));
+  SetLocalRow(lists, 2, WorldTestRow(3999, std::string(36, 'L')));
+  SetLocalRow(lists, 3, WorldTestRow(3998, ""));
+  // What an upload of this installation left when it was cut short goes; another installation's stays.
+  g.WriteUserFile("OtherFiles/UploadTag.txt", "0123456789abcdef\n");
+  WriteWholeFile(server->FtpFolder() / "Atopw.kzm.0123456789abcdef.1a2b3c.part", "half a list");
+  WriteWholeFile(server->FtpFolder() / "Atopw.kzm.fedcba9876543210.1a2b3c.part", "another player's");
+  for (int i = 0; i < 3; ++i) Synchronize();
+  EXPECT_TRUE(g.dialogs.shown.empty()) << g.dialogs.shown.front().text;
+  const auto onServer = ReadWorldFile(ReadWholeFile(server->WorldFile()));
+  ASSERT_EQ(onServer.rows.size(), 101u);
+  const auto names = onServer.Names();
+  for (const std::string& name : std::vector<std::string>{"Local", "Spaced", std::string(35, 'L'), ""}) {
+    EXPECT_EQ(std::count(names.begin(), names.begin() + 100, name), 1) << '"' << name << '"';  // the hundred places
+  }
+  EXPECT_EQ(onServer.trailer[0], "3");
+  EXPECT_FALSE(std::filesystem::exists(server->FtpFolder() / "Atopw.kzm.0123456789abcdef.1a2b3c.part"));
+  EXPECT_TRUE(std::filesystem::exists(server->FtpFolder() / "Atopw.kzm.fedcba9876543210.1a2b3c.part"));
+}
+
+// Ten players synchronise from the command line at the same moment, five times over: every row arrives.
+TEST_F(ServerExchange, TenPlayersSynchronisingAtOnceAllKeepTheirRows) {
+  const std::string networkFile = g.ReadUserFile("OtherFiles/Network.txt");
+  const std::filesystem::path ownHome = g->app.UserDir;
+  for (int run = 0; run < 5; ++run) {
+    WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
+    std::vector<pid_t> players;
+    for (int player = 0; player < 10; ++player) {
+      const auto home = g.root / ("player" + std::to_string(run) + "-" + std::to_string(player));
+      g->app.UserDir = home;
+      WriteWholeFile(home / "OtherFiles" / "Network.txt", networkFile);
+      SetLocalRow(lists, 0, WorldTestRow(4900 - player, "P" + std::to_string(run) + std::to_string(player)));
+      ASSERT_TRUE(SaveHighScores(*g));
+      const pid_t pid = fork();
+      if (pid == 0) {
+        execl(KESMIR_GAME_EXE, "kesmir", "--sync-scores", "--home", home.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      players.push_back(pid);
+    }
+    for (const pid_t pid : players) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "run " << run;
+    }
+    const auto names = ReadWorldFile(ReadWholeFile(server->WorldFile())).Names();
+    for (int player = 0; player < 10; ++player) {
+      const std::string name = "P" + std::to_string(run) + std::to_string(player);
+      EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    }
+  }
+  g->app.UserDir = ownHome;
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ struct GeneratorGame : FakeGame {
   GeneratorGame() {
     for (int n = 1; n <= 4; ++n) pictures.files["Map0" + std::to_string(n) + ".jpg"] = BaseMap(n);
     game->surfaces.MainLogoDC = Surface(300, 300, Rgb(10, 20, 30));
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 300; ++x) game->surfaces.MainLogoDC.Row(y)[x] = Rgb(x % 200, 20, y % 200);
   }
   std::string MapPath(int n) const { return (root / "user" / "Pictures" / ("Map0" + std::to_string(n) + ".bmp")).string(); }
   std::vector<std::string> Captions() const {
@@ -47,7 +49,9 @@ std::string StoredMapsGenerated(const FakeGame& g) {
 
 TEST(GenerateMaps, AFirstStartWritesFour300By300MapsAnnouncingSixteenStepsAndStoresThatTheyExist) {
   GeneratorGame g;
+  ::testing::internal::CaptureStderr();
   GenerateMaps(*g);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");  // nothing to say when all went well
   for (int n = 1; n <= 4; ++n) {
     ASSERT_EQ(g.pictures.saved.count(g.MapPath(n)), 1u) << n;
     const Image& map = g.pictures.saved.at(g.MapPath(n));

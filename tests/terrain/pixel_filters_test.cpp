@@ -59,7 +59,10 @@ TEST(ReadPixels, OutsideTheBitmapReadsAsMinusOneMinusOne255AndTheSpareColumnAndR
 TEST(ReadPixels, ASideBelowZeroOrBeyondTheLimitReadsNothing) {
   Surface source = Coordinates(3, 3);
   PixelGrid grid;
+  EXPECT_TRUE(ReadPixels(source, grid, 3, 0));
+  EXPECT_TRUE(ReadPixels(source, grid, kMaxFilterSide, 1));
   EXPECT_FALSE(ReadPixels(source, grid, -1, 3));
+  EXPECT_FALSE(ReadPixels(source, grid, 3, -1));
   EXPECT_FALSE(ReadPixels(source, grid, 3, kMaxFilterSide + 1));
   EXPECT_TRUE(grid.values.empty());
   EXPECT_FALSE(grid.Contains(0, 0));
@@ -98,7 +101,7 @@ TEST(Blur, OfNoiseForEachRadiusAndRectangleWithinAndBeyondTheBitmapGivesThePictu
 TEST(Blur, ANegativeRadiusWritesNothingAndAHugeOneIsQuick) {
   Surface s = Noise(20, 20, 3);
   const Surface before = s;
-  Blur(s, 20, 20, s, -1);
+  Blur(s, 20, 20, s, -3);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(s.Row(y)[x], before.Row(y)[x]);
   Surface white(20, 20, kWhite);
@@ -223,11 +226,14 @@ TEST(ScaleUpRect, TakesTheGridRectangleAtItsOffsetToTheDestinationAtItsOwn) {
   PixelGrid grid;
   ReadPixels(source, grid, 10, 10);
   Surface out(20, 20, kWhite);
-  ScaleUpRect(grid, 3, 4, 2, 2, out, 5, 6, 2, 2);
-  EXPECT_EQ(out.Row(6)[5], Rgb(3, 4, 7));
-  EXPECT_EQ(out.Row(7)[6], Rgb(4, 5, 7));
+  ScaleUpRect(grid, 3, 4, 2, 2, out, 5, 6, 4, 4);  // cells of 2 x 2 pixels
+  EXPECT_EQ(out.Row(6)[5], Rgb(3, 4, 7));   // the cell's corner (3, 4)
+  EXPECT_EQ(out.Row(7)[6], Rgb(4, 4, 7));   // half way to (4, 4), (3, 5) and (4, 5): 3.5 and 4.5 round to even
   EXPECT_EQ(out.Row(5)[5], kWhite);
-  EXPECT_EQ(out.Row(8)[7], kWhite);
+  EXPECT_EQ(out.Row(10)[9], kWhite);
+  ReadPixels(source, grid, 14, 14);  // beyond the picture no corner is a colour: the cells stay black
+  ScaleUpRect(grid, 12, 12, 1, 1, out, 0, 0, 1, 1);
+  EXPECT_EQ(out.Row(0)[0], 0u);
 }
 
 }  // namespace
