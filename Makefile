@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan fuzz install contact-sheet clean
+.PHONY: all deps configure build run package test test-asan fuzz install contact-sheet clean
 
 all: build
 
@@ -21,7 +21,11 @@ build: deps configure
 run: build
 	@cd $(BUILD) && ./kesmir
 
-test: build
+# The Debian package and the tarball of the installed tree, in the build folder.
+package: build
+	@cd $(BUILD) && cpack
+
+test: package
 	@ctest --test-dir $(BUILD) --output-on-failure
 	@$(MAKE) --no-print-directory test-asan
 	@scripts/fuzz 30

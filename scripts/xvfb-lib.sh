@@ -45,3 +45,49 @@ kesmir_wait_window() {
 
 # CPU time (user + system) of a process in clock ticks.
 kesmir_cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# --- Looking at the screen, for a script that has set window (kesmir_wait_window) and shots (a folder for the
+# screenshots); fullscreen=1 while the game covers the screen. ---------------------------------------------
+geometry() {  # sets win_w and win_h
+  win_w=$(xwininfo -id "$window" | awk '/Width:/ {print $2}')
+  win_h=$(xwininfo -id "$window" | awk '/Height:/ {print $2}')
+}
+# The window point of a play-field point, for the windowed layout (canvas 300x378) or full screen (640x480
+# canvas with the field at 170,50), letter-boxed in the window as the game draws it.
+to_window() {  # field_x field_y -> "x y"
+  geometry
+  # Full screen covers the desktop. Without a window manager (as under Xvfb) the X window keeps its old
+  # size while the game draws and reads the pointer for the whole desktop, so map onto the desktop.
+  if [ "${fullscreen:-0}" = 1 ]; then read -r win_w win_h < <(xdotool getdisplaygeometry); fi
+  local cw=300 ch=378 ox=0 oy=0
+  if [ "${fullscreen:-0}" = 1 ]; then cw=640; ch=480; ox=170; oy=50; fi
+  awk -v w="$win_w" -v h="$win_h" -v cw="$cw" -v ch="$ch" -v ox="$ox" -v oy="$oy" -v x="$1" -v y="$2" 'BEGIN {
+    s = w / cw; if (h / ch < s) s = h / ch
+    dx = (w - cw * s) / 2; dy = (h - ch * s) / 2
+    printf "%d %d\n", dx + (ox + x + 0.5) * s, dy + (oy + y + 0.5) * s }'
+}
+point() { xdotool mousemove --window "$window" $(to_window "$1" "$2"); sleep 0.15; }
+shot() { /usr/bin/import -window "$window" "$shots/$1.png"; }
+# Crops a field rectangle (x y w h) of a screenshot, in window pixels, to a new file.
+crop() {  # shot x y w h out
+  read -r x0 y0 < <(to_window "$2" "$3")
+  read -r x1 y1 < <(to_window "$(( $2 + $4 ))" "$(( $3 + $5 ))")
+  /usr/bin/convert "$shots/$1.png" -crop "$(( x1 - x0 ))x$(( y1 - y0 ))+$x0+$y0" +repage "$shots/$6.png"
+}
+navy_text() {  # shot x y w h: true when that field rectangle holds menu text (navy letters)
+  crop "$1" "$2" "$3" "$4" "$5" probe
+  local share
+  share=$(/usr/bin/convert "$shots/probe.png" -alpha off -fuzz 15% -fill black +opaque 'rgb(0,0,128)' \
+    -fill white -opaque 'rgb(0,0,128)' -format '%[fx:mean]' info:)
+  awk -v s="$share" 'BEGIN { exit !(s > 0.03) }'
+}
+# Screens told apart by lines that only they draw, in the navy of menu text, and a running game draws no menu
+# text at all. The map under the panel must be the mud map: the snow map can pass for navy text.
+main_menu() { shot "$1" && navy_text "$1" 30 50 110 14 && ! navy_text "$1" 30 233 70 12; }
+wait_for() {  # seconds command...: true once the command succeeds, tried until the time is up
+  local deadline=$(( SECONDS + $1 )); shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}

@@ -30,8 +30,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The folder of the executable when it holds Pictures/ (a build tree or unpacked game), else the installed
-// data folder beside bin/.
+// The folder of the executable when it holds Pictures/ (a build tree or a game folder), else the data folder
+// where an install puts it relative to the executable: /usr/games/kesmir reads /usr/share/games/kesmir, and a
+// package unpacked under any root or installed under any prefix reads its own copy.
 fs::path FindDataDir() {
   std::error_code ec;
   fs::path exeDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
@@ -41,7 +42,7 @@ fs::path FindDataDir() {
     SDL_free(base);
   }
   if (fs::is_directory(exeDir / "Pictures", ec)) return exeDir;
-  return exeDir.parent_path() / KESMIR_INSTALL_DATADIR / "kesmir";
+  return (exeDir / KESMIR_DATA_FROM_EXE).lexically_normal();
 }
 
 fs::path FindUserDir(const kesmir::CommandLine& line) {

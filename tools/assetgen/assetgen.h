@@ -5,7 +5,12 @@
 
 namespace assetgen {
 
-// Writes every picture into <gameDir>/Pictures. Returns false (after one line on stderr) on failure.
+// The edges of the application icon, one PNG each under <gameDir>/icons/hicolor/<edge>x<edge>/apps: the sizes
+// that desktops look up in the hicolor theme.
+inline constexpr int kAppIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// Writes every picture into <gameDir>/Pictures and the application icons. Returns false (after one line on
+// stderr) on failure.
 bool WritePictures(const std::filesystem::path& gameDir);
 // Writes every sound into <gameDir>/Sounds.
 bool WriteSounds(const std::filesystem::path& gameDir);

@@ -407,7 +407,7 @@ TEST_F(PictureSet, BaseMapsDifferAndHaveDetailAtEveryScale) {
 }
 
 TEST_F(PictureSet, IconsArePngsOfTheirSize) {
-  for (int size : {64, 256}) {
+  for (int size : assetgen::kAppIconSizes) {
     const std::string edge = std::to_string(size);
     const fs::path path = *dir_ / "icons" / "hicolor" / (edge + "x" + edge) / "apps" / "kesmir.png";
     cairo_surface_t* icon = cairo_image_surface_create_from_png(path.c_str());
@@ -512,7 +512,7 @@ TEST(PictureGeneration, TwoRunsWriteTheSameBytes) {
     const fs::path twin = second / fs::relative(entry.path(), first);
     EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(twin)) << fs::relative(entry.path(), first);
   }
-  EXPECT_EQ(files, 48 + 2);  // pictures and the two icons
+  EXPECT_EQ(files, 48 + std::ssize(assetgen::kAppIconSizes));  // pictures and icons
   fs::remove_all(first);
   fs::remove_all(second);
 }

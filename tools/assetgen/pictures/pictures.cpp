@@ -120,7 +120,7 @@ bool WritePictures(const std::filesystem::path& gameDir) {
     const std::filesystem::path path = folder / job.file;
     if (!WriteJpeg(path, job.draw(), job.quality, error)) return Fail(path, error);
   }
-  for (int size : {64, 256}) {
+  for (int size : kAppIconSizes) {
     const std::string edge = std::to_string(size);
     const std::filesystem::path iconFolder = gameDir / "icons" / "hicolor" / (edge + "x" + edge) / "apps";
     if (!MakeFolder(iconFolder)) return false;
