@@ -206,6 +206,18 @@ TEST_F(ServerExchange, AServerThatSendsAByteASecondIsGivenUpWithinTheBoundAndKee
   EXPECT_EQ(ReadWholeFile(server->WorldFile()), before);
 }
 
+TEST_F(ServerExchange, AServerThatStopsDuringTheDownloadKeepsItsListAndTheMergeHappensHere) {
+  StartServer({"--stop-during-download"});
+  WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
+  const std::string before = ReadWholeFile(server->WorldFile());
+  g.WriteUserFile("Atopw.kzm", WorldListFile(3000, "H", 7, "05.05.2023"));
+  EXPECT_LT(Synchronize(), 30.0);
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);
+  EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
+  EXPECT_EQ(ReadWholeFile(server->WorldFile()), before);
+  EXPECT_EQ(ReadWorldFile(g.ReadUserFile("Atopw.kzm")).rows[0].name, "Local");  // merged into the copy here
+}
+
 TEST_F(ServerExchange, AFreshServerIsSeededAndRepeatedSynchronisationsKeepOneRowPerGameAndNoLeftovers) {
   std::filesystem::remove(server->WorldFile());
   // Names the file stores in another form: a space at the end, 36 characters, none.
