@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <optional>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
