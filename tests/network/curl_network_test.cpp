@@ -84,7 +84,7 @@ TEST_F(Transfers, RequiredTlsRefusesAServerWithoutItBeforeTheLogIn) {
 }
 
 // A server with a self-signed certificate: refused under "try" with the reason (never plain FTP instead),
-// trusted once ca_file names the certificate.
+// trusted once ca_file names the certificate: then whole lists travel both ways over TLS.
 TEST_F(Transfers, ASelfSignedServerIsRefusedUnderTryWithoutFallingBackAndTrustedWithItsCertificate) {
   const auto pem = root / "server.pem";
   const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
@@ -95,13 +95,16 @@ TEST_F(Transfers, ASelfSignedServerIsRefusedUnderTryWithoutFallingBackAndTrusted
   ASSERT_TRUE(tls.Started());
   FtpAccount other = account;
   other.port = tls.ftpPort;
+  WriteWholeFile(tls.WorldFile(), "list\r\nover TLS");
   std::string contents;
   const TransferResult untrusted = network.FtpGet(other, "Atopw.kzm", 1024, limits, contents);
   EXPECT_TRUE(untrusted.certificate) << untrusted.error;
   EXPECT_EQ(ReadWholeFile(tls.root / "server.log").find("logged in"), std::string::npos);
   other.caFile = pem.string() + ".crt";
   network.FtpGet(other, "Atopw.kzm", 1024, limits, contents);
-  EXPECT_NE(ReadWholeFile(tls.root / "server.log").find("logged in"), std::string::npos);  // over TLS
+  EXPECT_EQ(contents, "list\r\nover TLS");
+  EXPECT_TRUE(network.FtpPut(other, "Atopw.kzm", contents + '\0' + '\xff', limits).ok);
+  EXPECT_EQ(ReadWholeFile(tls.WorldFile()), contents + '\0' + '\xff');
 }
 
 TEST_F(Transfers, AnAccountThatMayNotRenameStillReceivesTheListWholeUnderItsName) {
