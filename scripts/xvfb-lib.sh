@@ -53,7 +53,7 @@ geometry() {  # sets win_w and win_h
   win_h=$(xwininfo -id "$window" | awk '/Height:/ {print $2}')
 }
 # The window point of a play-field point, for the windowed layout (canvas 300x378) or full screen (640x480
-# canvas with the field at 170,50), letter-boxed in the window as the game draws it.
+# canvas with the field at 170,50), at the largest whole scale that fits, centred as the game draws it.
 to_window() {  # field_x field_y -> "x y"
   geometry
   # Full screen covers the desktop. Without a window manager (as under Xvfb) the X window keeps its old
@@ -62,8 +62,8 @@ to_window() {  # field_x field_y -> "x y"
   local cw=300 ch=378 ox=0 oy=0
   if [ "${fullscreen:-0}" = 1 ]; then cw=640; ch=480; ox=170; oy=50; fi
   awk -v w="$win_w" -v h="$win_h" -v cw="$cw" -v ch="$ch" -v ox="$ox" -v oy="$oy" -v x="$1" -v y="$2" 'BEGIN {
-    s = w / cw; if (h / ch < s) s = h / ch
-    dx = (w - cw * s) / 2; dy = (h - ch * s) / 2
+    s = int(w / cw); if (int(h / ch) < s) s = int(h / ch); if (s < 1) s = 1
+    dx = int((w - cw * s) / 2); dy = int((h - ch * s) / 2)
     printf "%d %d\n", dx + (ox + x + 0.5) * s, dy + (oy + y + 0.5) * s }'
 }
 point() { xdotool mousemove --window "$window" $(to_window "$1" "$2"); sleep 0.15; }

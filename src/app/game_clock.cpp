@@ -9,11 +9,12 @@ namespace kesmir {
 
 namespace {
 
-// Sleeping is coarse; the last stretch before the deadline is spun so that a pass never overshoots.
-constexpr std::uint64_t kSpinMicros = 300;
+// Sleeping overshoots by up to some tens of microseconds; the last stretch before the deadline is spun so
+// that a pass never overshoots. A longer stretch would only burn processor time.
+constexpr std::uint64_t kSpinMicros = 120;
 
 // Waits until the tick count passes FrameDeadline, then sets the next deadline. The wait sleeps until
-// about a millisecond before the deadline and spins for the rest. Its spare time is kept as SpinCount on a
+// shortly before the deadline and spins for the rest. Its spare time is kept as SpinCount on a
 // scale where 10000 means about 3 ms.
 void Pace(Game& game, IClock& clock) {
   ClockState& c = game.clock;
@@ -30,7 +31,7 @@ void Pace(Game& game, IClock& clock) {
       return;
     }
     const std::uint64_t left = wake > now ? wake - now : 0;
-    if (left > kSpinMicros + 200) clock.SleepMicros(left - kSpinMicros);
+    if (left > kSpinMicros + 50) clock.SleepMicros(left - kSpinMicros);
   }
 }
 

@@ -13,8 +13,7 @@
 #include "platform/ports.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 union SDL_Event;
 
@@ -22,8 +21,6 @@ namespace kesmir {
 
 struct SdlDeleter {
   void operator()(SDL_Window* window) const;
-  void operator()(SDL_Renderer* renderer) const;
-  void operator()(SDL_Texture* texture) const;
   void operator()(TTF_Font* font) const;
 };
 
@@ -33,7 +30,7 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   // Creates the (hidden) window; Ok() tells whether it worked.
   SdlFrontEnd();
   ~SdlFrontEnd() override;
-  bool Ok() const { return window_ != nullptr && renderer_ != nullptr; }
+  bool Ok() const { return window_ != nullptr && drawable_; }
 
   bool SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeight) override;
   void SetCaption(const std::string& caption) override;
@@ -54,12 +51,13 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
  private:
   bool Translate(const SDL_Event& sdlEvent, WindowEvent& event);
   void UpdateCursorVisibility(Point canvasPoint);
-  void UploadTexture(std::unique_ptr<SDL_Texture, SdlDeleter>& texture, PixelView view);
+  // The canvas point under a window point, and the window rectangle of a canvas rectangle.
+  Point ToCanvas(int windowX, int windowY) const;
+  void DrawScaled(SDL_Surface* surface, PixelView view, Point viewPos, const Rect& part);
+
 
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
-  std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
-  std::unique_ptr<SDL_Texture, SdlDeleter> fieldTexture_;
-  std::unique_ptr<SDL_Texture, SdlDeleter> statusTexture_;
+  bool drawable_ = false;
   int canvasWidth_ = 300;
   int canvasHeight_ = 378;
   bool fullScreen_ = false;
@@ -74,6 +72,11 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::vector<std::uint32_t> lastStatus_;
   Point lastFieldPos_;
   Point lastStatusPos_;
+  // Where the canvas lies in the window: the largest whole scale that fits, centred on black.
+  int scale_ = 1;
+  Point origin_;
+  std::vector<std::uint32_t> row_;  // a part of a view in the window's pixel format (at most 4 bytes a pixel)
+  std::vector<Rect> changed_;       // the parts of a view that changed since it was last shown
   KeyLatch keyLatch_;
   std::deque<std::uint32_t> typed_;  // characters of text input events not yet delivered
 };

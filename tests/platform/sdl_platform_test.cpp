@@ -5,8 +5,10 @@
 #include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 #include "platform/key_codes.h"
@@ -107,6 +109,63 @@ TEST_F(SdlPlatform, TextRendersAtWindowsLikeSizesAndBoldIsHeavier) {
                              Neighbour{"RESUME GAME", 10, true, 30, 160}, Neighbour{"WORLD SCORES", 10, true, 30, 160}}) {
     EXPECT_LE(n.x + fonts.Render(n.text, n.size, n.bold, false).width, n.next - 2) << n.text;
   }
+}
+
+// The window shows the canvas at the largest whole scale that fits, centred on black; after a change only
+// the changed parts are drawn again, and the result is still the whole canvas. Pointer positions map back
+// to the canvas pixel under them, also left of and above it.
+TEST_F(SdlPlatform, TheCanvasIsShownAtAWholeScaleAndThePointerMapsBackToIt) {
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  {
+    SdlFrontEnd front;
+    ASSERT_TRUE(front.Ok());
+    ASSERT_TRUE(front.SetScreenMode(false, 300, 378));
+    SDL_Window* window = SDL_GetWindowFromID(1);
+    std::vector<std::uint32_t> field(300 * 300);
+    std::vector<std::uint32_t> status(300 * 76);
+    for (std::size_t i = 0; i < field.size(); ++i) field[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    for (std::size_t i = 0; i < status.size(); ++i) status[i] = static_cast<std::uint32_t>(i * 40503u) & 0xFFFFFF;
+    const auto present = [&] { front.Present({field.data(), 300, 300}, {0, 0}, {status.data(), 300, 76}, {0, 300}); };
+    const auto expectShown = [&](int scale, int left, int top) {
+      SDL_Surface* surface = SDL_GetWindowSurface(window);
+      int wrong = 0;
+      for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+          const int cx = (x - left) / scale, cy = (y - top) / scale;
+          const bool inside = x >= left && y >= top && cx < 300 && cy < 376;  // two black rows below
+          const std::uint32_t c = !inside ? 0u : cy < 300 ? field[cy * 300 + cx] : status[(cy - 300) * 300 + cx];
+          Uint32 shown = 0;
+          std::memcpy(&shown, static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+          const Uint32 wanted = SDL_MapRGB(surface->format, static_cast<Uint8>(c), static_cast<Uint8>(c >> 8),
+                                           static_cast<Uint8>(c >> 16));
+          wrong += (shown & 0xFFFFFF) != (wanted & 0xFFFFFF);
+        }
+      }
+      EXPECT_EQ(wrong, 0) << "at scale " << scale;
+    };
+    for (const auto& [w, h, scale, left, top] : {std::tuple{650, 800, 2, 25, 22}, std::tuple{905, 1140, 3, 2, 3}}) {
+      SDL_SetWindowSize(window, w, h);
+      SDL_PumpEvents();
+      present();
+      expectShown(scale, left, top);
+      for (int y = 120; y < 123; ++y) field[y * 300 + 100] ^= 0x00FF00;
+      status[75 * 300 + 299] = 0xFFFFFF;
+      present();
+      expectShown(scale, left, top);
+    }
+    SDL_WarpMouseInWindow(window, 2 + 3 * 150 + 2, 3 + 3 * 377);
+    EXPECT_EQ(front.Position(), (Point{150, 377}));
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.windowID = SDL_GetWindowID(window);
+    SDL_PushEvent(&click);  // at the window's corner: left of and above the canvas
+    WindowEvent event;
+    ASSERT_TRUE(front.PollEvent(event));
+    EXPECT_EQ(event.position, (Point{-1, -1}));
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(KeyCodes, TheGamesKeysMapToTheirDirectInputAndVirtualCodes) {
