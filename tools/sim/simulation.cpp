@@ -13,6 +13,7 @@
 #include "app/options.h"
 #include "core/game.h"
 #include "fakes/fake_platform.h"
+#include "fakes/surface_hash.h"
 #include "game/frame.h"
 #include "input/keyboard.h"
 #include "render/effects.h"
@@ -315,6 +316,7 @@ SimResult RunSimulation(const SimOptions& options) {
     averageFrameMicros += (static_cast<double>(ns) / 1000.0 - averageFrameMicros) / 64.0;
     const long spareMicros = options.busy ? 0 : std::max(0L, kPassMicros - static_cast<long>(averageFrameMicros));
     game.clock.MaxSpin = static_cast<Long>(spareMicros * 10 / 3);
+    if (r.frames % 32 == 0) r.stateHash = r.stateHash * 31 + testing::PixelHash(game.surfaces.Field);
     ++r.frames;
     for (std::size_t i = 1; i < kFighterSlots; ++i) {
       const Fighter& f = game.play.Fighters[i];
@@ -332,6 +334,9 @@ SimResult RunSimulation(const SimOptions& options) {
 
   if (r.gameEnded || game.app.GameStarted == 0) {
     r.finalScore = EnterName(g, options.name, r.highScorePlace);
+  }
+  for (const Surface* drawn : {&game.surfaces.Field, &game.surfaces.Terain, &game.surfaces.StatusField}) {
+    r.stateHash = r.stateHash * 31 + testing::PixelHash(*drawn);
   }
   const EffectTallies& t = game.effects.Tallies;
   r.effects = {t.SupplyRuns, t.Bombs, t.Explosions, t.DrugsTaken, t.CleanerRuns, t.FlakesSettled, t.BloodStains};
@@ -354,12 +359,13 @@ std::string ResultJson(const SimResult& r) {
                 "\"kills\":%d,\"score\":%d,\"player_alive\":%s,\"max_fighters_alive\":%d,\"max_bullets\":%d,"
                 "\"frame_ns_p50\":%ld,\"frame_ns_p99\":%ld,\"max_rss_kb\":%ld,\"supply_runs\":%lld,\"bombs\":%lld,"
                 "\"explosions\":%lld,\"drugs_taken\":%lld,\"cleaner_runs\":%lld,\"flakes_settled\":%lld,"
-                "\"blood_stains\":%lld,\"final_score\":%d,\"high_score_place\":%d,\"rss_after_first_minute_kb\":%ld}",
+                "\"blood_stains\":%lld,\"final_score\":%d,\"high_score_place\":%d,\"rss_after_first_minute_kb\":%ld,"
+                "\"state_hash\":\"%016llx\"}",
                 r.frames, r.gameMinutes, r.gameSeconds, r.spawned, r.waves, r.kills, r.score,
                 r.playerAlive ? "true" : "false", r.maxFightersAlive, r.maxBullets, r.frameNsP50, r.frameNsP99,
                 r.maxRssKb, r.effects.supplyRuns, r.effects.bombs, r.effects.explosions, r.effects.drugsTaken,
                 r.effects.cleanerRuns, r.effects.flakesSettled, r.effects.bloodStains, r.finalScore,
-                r.highScorePlace, r.rssAfterFirstMinuteKb);
+                r.highScorePlace, r.rssAfterFirstMinuteKb, static_cast<unsigned long long>(r.stateHash));
   return line;
 }
 
