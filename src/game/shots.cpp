@@ -42,12 +42,27 @@ void HitFighters(Game& game, Bullet& b) {
     p.Distance = distance;
     anglePending = false;
   };
+  // Neither the shot nor the Cleaner moves during the tests, so the Cleaner is measured once; each later
+  // test leaves Angle and Distance as its own measurement would have.
+  bool cleanerMeasured = false;
+  bool cleanerSamePoint = false;  // a measurement between equal points leaves the angle as it was
+  Integer cleanerAngle = 0;
+  Integer cleanerDistance = 0;
   for (int u = 0; u < kFighterSlots; ++u) {
     Fighter& f = p.Fighters[static_cast<std::size_t>(u)];
     if (f.Alive == 0 || u == b.Owner) continue;
     if (p.CleanerOn == kTrue) {
       anglePending = false;
-      GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
+      if (!cleanerMeasured) {
+        GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
+        cleanerMeasured = true;
+        cleanerAngle = p.Angle;
+        cleanerDistance = p.Distance;
+        cleanerSamePoint = b.X == p.CleanerX + 17 && b.Y == p.CleanerY + 35;
+      } else {
+        if (!cleanerSamePoint) p.Angle = cleanerAngle;
+        p.Distance = cleanerDistance;
+      }
       if (p.Distance < 29) {
         b.Life = 0;  // the Cleaner swallows the shot
         continue;
