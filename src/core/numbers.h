@@ -79,12 +79,20 @@ inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
 inline double RoundSignificant(double value, int digits) {
   if (value == 0.0 || !std::isfinite(value)) return value;
   const double magnitude = std::fabs(value);
-  int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+  // The power of ten at or below the magnitude, found by comparison; near a power of ten it may be one off,
+  // which the range check below catches.
+  int exponent = 0;
+  if (magnitude >= 1) {
+    while (exponent < 22 && magnitude >= detail::kPowersOfTen[exponent + 1]) ++exponent;
+  } else {
+    do --exponent;
+    while (exponent > -23 && magnitude * detail::kPowersOfTen[-exponent] < 1);
+  }
   const int shift = digits - 1 - exponent;  // value x 10^shift has `digits` digits before the point
   if (digits < 1 || digits > 15 || shift < 0 || shift > 22) return detail::RoundSignificantSlow(value, digits);
   const double scale = detail::kPowersOfTen[shift];
   const double scaled = magnitude * scale;
-  // log10 may be off by one near a power of ten: then the slow way is taken.
+  // An exponent one off leaves the scaled value out of range: then the slow way is taken.
   if (scaled < detail::kPowersOfTen[digits - 1] || scaled >= detail::kPowersOfTen[digits]) {
     return detail::RoundSignificantSlow(value, digits);
   }
