@@ -21,20 +21,17 @@ struct DegreeTable {
   }
 };
 
-const DegreeTable& Table() {
-  static const DegreeTable table;
-  return table;
-}
+const DegreeTable kDegrees;  // made once at start-up, after kStandardDegToRad above
 
 }  // namespace
 
 double CosDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return Table().cosine[degrees];
+  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return kDegrees.cosine[degrees];
   return std::cos(degrees * game.app.DegToRad);
 }
 
 double SinDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return Table().sine[degrees];
+  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return kDegrees.sine[degrees];
   return std::sin(degrees * game.app.DegToRad);
 }
 

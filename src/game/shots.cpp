@@ -27,9 +27,10 @@ void PowderMark(Game& game, double x, double y, Colour colour) {
   SetPixel(game.surfaces.Terain, CLng(px), CLng(py), colour);
 }
 
-// Tests the shot against every fighter at its present point. Most tests are misses far away, so only the
-// distance is worked out at once; the direction of the last measurement, which every measurement leaves
-// in Angle, is worked out when something may read it: before a hit or a death is handled and at the end.
+// Tests the shot against every fighter at its present point. Most tests are misses far away, so only
+// whether the shot is near is worked out at once; the distance and direction of the last measurement, which
+// every measurement leaves in Distance and Angle, are worked out when something may read them: before a hit
+// or a death is handled and at the end.
 void HitFighters(Game& game, Bullet& b) {
   PlayState& p = game.play;
   bool anglePending = false;
@@ -42,6 +43,12 @@ void HitFighters(Game& game, Bullet& b) {
     p.Distance = distance;
     anglePending = false;
   };
+  bool distancePending = false;
+  double pendingSquared = 0;
+  auto settleDistance = [&] {
+    if (distancePending) p.Distance = CInt(std::sqrt(pendingSquared));
+    distancePending = false;
+  };
   // Neither the shot nor the Cleaner moves during the tests, so the Cleaner is measured once; each later
   // test leaves Angle and Distance as its own measurement would have.
   bool cleanerMeasured = false;
@@ -53,6 +60,7 @@ void HitFighters(Game& game, Bullet& b) {
     if (f.Alive == 0 || u == b.Owner) continue;
     if (p.CleanerOn == kTrue) {
       anglePending = false;
+      distancePending = false;
       if (!cleanerMeasured) {
         GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
         cleanerMeasured = true;
@@ -72,14 +80,19 @@ void HitFighters(Game& game, Bullet& b) {
     const double fromY = f.Y + 10.0;
     const double dx = b.X - fromX;
     const double dy = b.Y - fromY;
-    p.Distance = CInt(std::sqrt(dx * dx + dy * dy));
+    const double squared = dx * dx + dy * dy;
+    const bool near = squared < 64;  // only a distance under 8 can round to a hit
+    distancePending = !near;
+    if (near) p.Distance = CInt(std::sqrt(squared));
+    pendingSquared = squared;
     if (dx != 0 || dy != 0) {  // equal points leave the angle as it was
       anglePending = true;
       pendingX = fromX;
       pendingY = fromY;
     }
-    if (p.Distance < 8 || f.Health < 1) settleAngle();
-    if (p.Distance < 8) {
+    const bool hit = near && p.Distance < 8;
+    if (hit || f.Health < 1) settleAngle();
+    if (hit) {
       if (f.Health > 0 && b.Owner == 0) p.Score = AddSat(p.Score, f.BulletSpeed - 2);
       b.Life = 0;
       if (b.Owner == 0) RecordShot(game, kTrue);
@@ -88,13 +101,17 @@ void HitFighters(Game& game, Bullet& b) {
       f.Health = static_cast<float>(f.Health - 3.0 * shooter.BulletSpeed);
       PlaySoundFx(game, kSoundFirstDamage + static_cast<int>(Int(game.Rnd() * 6)), f.X * 10.0 / 3.0);
     }
-    if (f.Health < 1) settleAngle();
-    KillIfDead(game, u);
+    if (f.Health < 1) {
+      settleAngle();
+      settleDistance();
+      KillIfDead(game, u);
+    }
     // A kill by an opponent's shot is not the player's: take back the kill KillIfDead counted. Intended to
     // apply to the player's own death as well, as the kill count always has.
     if (f.Health < 1 && b.Owner != 0 && b.Life < 1) p.Kills = AddSat(p.Kills, -1);
   }
   settleAngle();
+  settleDistance();
 }
 
 }  // namespace

@@ -93,12 +93,6 @@ std::int64_t GetPixel(const Surface& surface, int x, int y) {
   return surface.Row(y)[x];
 }
 
-bool SetPixel(Surface& surface, int x, int y, Colour colour) {
-  if (x < 0 || y < 0 || x >= surface.Width() || y >= surface.Height()) return false;
-  surface.Row(y)[x] = colour & 0x00FFFFFFu;
-  return true;
-}
-
 void MoveTo(Surface& surface, int x, int y) { surface.penPosition = {x, y}; }
 
 void LineTo(Surface& surface, int x, int y) {
