@@ -77,8 +77,8 @@ inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
 }  // namespace detail
 
 // Rounds a value the way writing it as decimal text with `digits` (1..15) significant digits and reading it
-// back does. The digits are found by scaling to a whole number; when the scaled value lies too near a half
-// for the scaling's own rounding error to be ruled out, the text conversion decides.
+// back does. The digits are found by scaling to a whole number by a power of ten; only values beyond the
+// powers a double holds exactly take the text conversion.
 inline double RoundSignificant(double value, int digits) {
   if (value == 0.0 || !std::isfinite(value)) return value;
   const double magnitude = std::fabs(value);
@@ -100,9 +100,14 @@ inline double RoundSignificant(double value, int digits) {
     return detail::RoundSignificantSlow(value, digits);
   }
   const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;
-  if (std::fabs(fraction - 0.5) < 1e-6) return detail::RoundSignificantSlow(value, digits);
-  const double digitsValue = fraction > 0.5 ? whole + 1 : whole;
+  const double fraction = scaled - whole;  // exact, as is fraction - 0.5 near a half
+  double digitsValue = fraction > 0.5 ? whole + 1 : whole;
+  if (std::fabs(fraction - 0.5) < 1e-6) {
+    // Near a half the scaling's own rounding decides. The exact error of the product tells on which side of
+    // the half the value lies; an exact half goes to the even neighbour, as the text conversion does.
+    const double side = (fraction - 0.5) + std::fma(magnitude, scale, -scaled);
+    digitsValue = side > 0 || (side == 0 && std::fmod(whole, 2.0) != 0) ? whole + 1 : whole;
+  }
   // Both are exact whole numbers, so the quotient is the double nearest the decimal text.
   const double rounded = digitsValue / scale;
   return value < 0 ? -rounded : rounded;

@@ -6,34 +6,20 @@
 
 namespace kesmir {
 
-namespace {
+namespace detail {
 
 const double kStandardDegToRad = std::atan(1.0) * 4.0 / 180.0;
 
-struct DegreeTable {
-  double cosine[361];
-  double sine[361];
-  DegreeTable() {
-    for (int a = 0; a <= 360; ++a) {
-      cosine[a] = std::cos(a * kStandardDegToRad);
-      sine[a] = std::sin(a * kStandardDegToRad);
-    }
+DegreeTable::DegreeTable() {
+  for (int a = 0; a <= 360; ++a) {
+    cosine[a] = std::cos(a * kStandardDegToRad);
+    sine[a] = std::sin(a * kStandardDegToRad);
   }
-};
-
-const DegreeTable kDegrees;  // made once at start-up, after kStandardDegToRad above
-
-}  // namespace
-
-double CosDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return kDegrees.cosine[degrees];
-  return std::cos(degrees * game.app.DegToRad);
 }
 
-double SinDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == kStandardDegToRad) return kDegrees.sine[degrees];
-  return std::sin(degrees * game.app.DegToRad);
-}
+const DegreeTable kDegrees;  // made after kStandardDegToRad above: one file, in order
+
+}  // namespace detail
 
 void GetAngleDistance(Game& game, double x1, double y1, double x2, double y2) {
   const double dx = x2 - x1;

@@ -95,6 +95,15 @@ TEST(Numbers, FastDecimalRoundingAgreesWithTheTextConversion) {
     ASSERT_EQ(DoubleText(stepped), slow(stepped, 15)) << stepped;
     ASSERT_EQ(SingleText(stepped), slow(static_cast<float>(stepped), 7)) << stepped;
   }
+  // Halves and the doubles nearest to decimal halves, at both digit counts the game writes.
+  for (int i = 0; i < 20000; ++i) {
+    const double n = std::floor(random.Rnd() * 9e14) + 1e14;
+    for (const double v : {n + 0.5, (n + 0.5) / std::pow(10.0, i % 20), std::floor(n / 1e8) + 0.5,
+                           (std::floor(n / 1e8) + 0.5) / std::pow(10.0, i % 9), std::floor(n / 1e9) / 8 + 1.0 / 16}) {
+      ASSERT_EQ(DoubleText(v), slow(v, 15)) << v;
+      ASSERT_EQ(RoundSignificant(v, 7), slow(v, 7)) << v;
+    }
+  }
   for (double v : {0.5, 2.5, 1e15, 999999999999999.5, 1e-9, 123456.75, 0.1 + 0.2, 1e22, 5e-324}) {
     EXPECT_EQ(DoubleText(v), slow(v, 15)) << v;
     EXPECT_EQ(RoundSignificant(v, 7), slow(v, 7)) << v;
