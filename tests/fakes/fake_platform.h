@@ -23,6 +23,7 @@ class FakeWindow : public IWindow {
   std::string caption;
   int presents = 0;
   std::vector<std::uint32_t> lastField;
+  bool keepField = true;  // the simulator measures the game, not this copy
   std::deque<WindowEvent> events;
   int polls = 0;
   int closeAtPoll = -1;  // the window is closed by the user at this poll
@@ -39,7 +40,7 @@ class FakeWindow : public IWindow {
   std::string Caption() const override { return caption; }
   void Present(PixelView field, Point, PixelView, Point) override {
     ++presents;
-    lastField.assign(field.pixels, field.pixels + static_cast<std::ptrdiff_t>(field.width) * field.height);
+    if (keepField) lastField.assign(field.pixels, field.pixels + static_cast<std::ptrdiff_t>(field.width) * field.height);
   }
   void SetTextInput(bool on) override { textInput = on; }
   // Queues the characters of ASCII text as typed characters.

@@ -263,6 +263,7 @@ bool InBounds(const Fighter& f) { return f.X > -200 && f.X < 500 && f.Y > -200 &
 SimResult RunSimulation(const SimOptions& options) {
   kesmir::testing::FakeGame g;
   Game& game = *g;
+  g.window.keepField = false;
   if (!options.dataDir.empty()) game.app.DataDir = options.dataDir;
   if (!options.userDir.empty()) game.app.UserDir = options.userDir;
   game.random.Seed(options.seed);
