@@ -4,6 +4,9 @@
 #include <string>
 
 #include "core/random.h"
+#include "fakes/fake_platform.h"
+#include "network/ftp_exchange.h"
+#include "network/version_check.h"
 #include "render/surface.h"
 #include "scores/score_line.h"
 #include "simulation.h"
@@ -71,5 +74,31 @@ void BM_ScoreLineDecode(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(kesmir::CodeScoreLine(digits, false));
 }
 BENCHMARK(BM_ScoreLineDecode);
+
+// The synchronisation fed the largest world list a download accepts (1 MiB: a hundred rows of very long
+// lines), from the check of the download through the merge to the save and upload.
+void BM_WorldMerge1MiB(benchmark::State& state) {
+  std::string row = kesmir::CodeScoreLine(kLine + std::string(3000, 'n'), true);
+  std::string served;
+  for (int place = 0; place < 100; ++place) served += row + "\r\n";
+  served += "END\r\n12\r\n20021103\r\n20021103\r\n";
+  row.resize(row.size() - (served.size() - kesmir::kMaxWorldFileBytes) / 100 - 1);
+  served.clear();
+  for (int place = 0; place < 100; ++place) served += row + "\r\n";
+  served += "END\r\n12\r\n20021103\r\n20021103\r\n";
+  for (auto _ : state) {
+    state.PauseTiming();
+    kesmir::testing::FakeGame fake;
+    fake.WriteUserFile("OtherFiles/Network.txt", "ftp_host = scores.example\nweb_base = http://web.example\n");
+    fake.network.webFiles["http://web.example" + std::string(kesmir::kAnnouncementFolder) +
+                          std::string(kesmir::kAnnouncementName)] = "1.14 3.20                       Kesmir114.exe\r\n";
+    fake.connection.answer = true;
+    fake.network.ftpFiles[std::string(kesmir::kRemoteWorldFile)] = served;
+    state.ResumeTiming();
+    kesmir::DownloadWorldScores(*fake);
+  }
+  state.counters["bytes"] = static_cast<double>(served.size());
+}
+BENCHMARK(BM_WorldMerge1MiB)->Unit(benchmark::kMillisecond);
 
 }  // namespace
