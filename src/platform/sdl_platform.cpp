@@ -168,6 +168,7 @@ bool SdlFrontEnd::SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeig
     shown_ = true;
   }
   confineSet_ = false;  // the window's rectangle changed: confinement is set anew on the next request
+  warpedPixel_ = warpedFrom_ = {-1, -1};  // and a pointer placed on the old layout is not kept
   return true;
 }
 
@@ -242,6 +243,9 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
                {sdlEvent.button.x, sdlEvent.button.y}};
       return true;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN: pad_.OnEvent(sdlEvent); return false;
     case SDL_WINDOWEVENT:
       if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) confineSet_ = false;
       if (sdlEvent.window.event == SDL_WINDOWEVENT_EXPOSED || sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -308,6 +312,7 @@ Point SdlFrontEnd::Position() {
   int x = 0;
   int y = 0;
   SDL_GetMouseState(&x, &y);
+  if (Point{x, y} == warpedPixel_ || Point{x, y} == warpedFrom_) return warpedTo_;
   float logicalX = 0;
   float logicalY = 0;
   SDL_RenderWindowToLogical(renderer_.get(), x, y, &logicalX, &logicalY);
@@ -336,6 +341,19 @@ void SdlFrontEnd::Confine(const std::optional<Rect>& canvasRect) {
                             static_cast<float>(canvasRect->y + canvasRect->h), &right, &bottom);
   const SDL_Rect rect{left, top, std::max(1, right - left), std::max(1, bottom - top)};
   SDL_SetWindowMouseRect(window_.get(), &rect);
+}
+
+void SdlFrontEnd::Warp(Point canvasPoint) {
+  if (!Ok()) return;
+  int x = 0;
+  int y = 0;
+  // The middle of the canvas pixel, so that reading it back gives the same pixel.
+  SDL_RenderLogicalToWindow(renderer_.get(), static_cast<float>(canvasPoint.x) + 0.5f,
+                            static_cast<float>(canvasPoint.y) + 0.5f, &x, &y);
+  SDL_GetMouseState(&warpedFrom_.x, &warpedFrom_.y);
+  SDL_WarpMouseInWindow(window_.get(), x, y);
+  warpedTo_ = canvasPoint;
+  warpedPixel_ = {x, y};
 }
 
 bool SdlFrontEnd::ShowMessage(const std::string& title, const std::string& text, MessageKind kind) {
