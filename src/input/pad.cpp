@@ -70,8 +70,9 @@ void Aim(Game& game, int x, int y) {
   if (dy > 0) reach = std::min(reach, (kLast - cy) / dy);
   if (dy < 0) reach = std::min(reach, -cy / dy);
   reach = std::max(reach, kNearestAim);
-  const double distance = kNearestAim + (reach - kNearestAim) * std::min(1.0, (push - kDeadZone) / (kFullPush - kDeadZone));
-  const auto onField = [](double v) { return static_cast<int>(std::clamp(std::lround(v), 0L, long{kFieldSize - 1})); };
+  const double share = std::min(1.0, (push - kDeadZone) / (kFullPush - kDeadZone));
+  const double distance = kNearestAim + (reach - kNearestAim) * share;
+  const auto onField = [](double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, kFieldSize - 1); };
   MovePointer(game, {onField(cx + dx * distance), onField(cy + dy * distance)});
 }
 

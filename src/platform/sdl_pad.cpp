@@ -3,6 +3,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -33,13 +34,6 @@ constexpr ButtonBit kButtons[] = {
     {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kPadRight},
 };
 
-std::uint32_t BitOf(int button) {
-  for (const ButtonBit& b : kButtons) {
-    if (b.button == button) return b.bit;
-  }
-  return 0;
-}
-
 }  // namespace
 
 // The virtual pad of the test hook: SDL's virtual controller, whose axes and buttons are numbered as SDL's
@@ -54,16 +48,19 @@ class ScriptedPad {
 
   void Step() {
     std::string line;
+    bool ran = false;
     while (script_) {
       const auto at = script_.tellg();
       // A line not yet ended is read again on the next step, once its writer has finished it.
       if (!std::getline(script_, line) || script_.eof()) {
         script_.clear();
         script_.seekg(at);
-        return;
+        break;
       }
       Run(line);
+      ran = true;
     }
+    if (ran) SDL_GameControllerUpdate();  // the pad's new state is read at once
   }
 
  private:
@@ -77,9 +74,12 @@ class ScriptedPad {
       Attach();
     } else if (verb == "detach") {
       Detach();
-    } else if (verb == "axis" && SDL_GameControllerGetAxisFromString(name.c_str()) != SDL_CONTROLLER_AXIS_INVALID) {
-      SDL_JoystickSetVirtualAxis(joystick_, SDL_GameControllerGetAxisFromString(name.c_str()),
-                                 static_cast<Sint16>(value));
+    } else if (const auto axis = SDL_GameControllerGetAxisFromString(name.c_str());
+               verb == "axis" && axis != SDL_CONTROLLER_AXIS_INVALID) {
+      // A trigger's value (0 .. 32767) spans the whole raw axis, whose lowest value is the trigger at rest.
+      const bool trigger = axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+      const int raw = std::clamp(trigger ? value * 2 - 32768 : value, -32768, 32767);
+      SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(raw));
     } else if (verb == "button" &&
                SDL_GameControllerGetButtonFromString(name.c_str()) != SDL_CONTROLLER_BUTTON_INVALID) {
       SDL_JoystickSetVirtualButton(joystick_, SDL_GameControllerGetButtonFromString(name.c_str()),
@@ -146,12 +146,15 @@ void SdlPad::OnEvent(const SDL_Event& event) {
       if (event.cdevice.which != instance_) break;
       controller_.reset();
       instance_ = -1;
-      tapped_ = 0;
+      taps_ = {};
       lost_ = true;
       OpenFirst();  // another pad plugged in takes over
       break;
     case SDL_CONTROLLERBUTTONDOWN:
-      if (event.cbutton.which == instance_) tapped_ |= BitOf(event.cbutton.button);
+    case SDL_CONTROLLERBUTTONUP:
+      if (event.cbutton.which == instance_) {
+        taps_.OnKeyEvent(event.cbutton.button + 1, event.type == SDL_CONTROLLERBUTTONDOWN, false);
+      }
       break;
     default: break;
   }
@@ -170,10 +173,12 @@ PadState SdlPad::ReadPad() {
   state.rightY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY);
   state.leftTrigger = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT);
   state.rightTrigger = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
+  std::uint8_t held[256] = {};
+  for (const ButtonBit& b : kButtons) held[b.button + 1] = SDL_GameControllerGetButton(pad, b.button) ? 0x80 : 0;
+  taps_.Read(held);
   for (const ButtonBit& b : kButtons) {
-    if (SDL_GameControllerGetButton(pad, b.button)) state.buttons |= b.bit;
+    if (held[b.button + 1]) state.buttons |= b.bit;
   }
-  state.buttons |= std::exchange(tapped_, 0);
   return state;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "input/key_latch.h"
 #include "platform/ports.h"
 
 typedef struct _SDL_GameController SDL_GameController;
@@ -26,7 +27,7 @@ class SdlPad final : public IPad {
   // SDL itself); a missing file is no error.
   static void AddMappings(const std::filesystem::path& file);
 
-  // Controller events: a pad plugged in, pulled out, a button pressed.
+  // Controller events: a pad plugged in, pulled out, a button pressed or released.
   void OnEvent(const SDL_Event& event);
   PadState ReadPad() override;
   void Rumble(int milliseconds) override;
@@ -40,7 +41,7 @@ class SdlPad final : public IPad {
   std::unique_ptr<SDL_GameController, SdlPadDeleter> controller_;
   int instance_ = -1;
   bool lost_ = false;
-  std::uint32_t tapped_ = 0;  // buttons pressed since the last read
+  KeyLatch taps_;  // a button pressed and released between two reads, by SDL's button number + 1
   std::unique_ptr<ScriptedPad> script_;
 };
 

@@ -245,7 +245,8 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
     }
     case SDL_CONTROLLERDEVICEADDED:
     case SDL_CONTROLLERDEVICEREMOVED:
-    case SDL_CONTROLLERBUTTONDOWN: pad_.OnEvent(sdlEvent); return false;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: pad_.OnEvent(sdlEvent); return false;
     case SDL_WINDOWEVENT:
       if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) confineSet_ = false;
       if (sdlEvent.window.event == SDL_WINDOWEVENT_EXPOSED || sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
