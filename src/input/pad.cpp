@@ -21,7 +21,7 @@ constexpr double kFullPush = 32767;
 constexpr int kTriggerOn = 16000;    // half way down
 constexpr double kNearestAim = 20;   // pixels from the player's middle
 constexpr std::uint64_t kRepeatDelayMs = 400;
-constexpr std::uint64_t kRepeatEveryMs = 100;
+constexpr std::uint64_t kRepeatEveryMs = 150;
 constexpr int kRumbleMs = 150;
 constexpr int kVkBack = 8;
 // The triggers as buttons, beside the pad's own.
