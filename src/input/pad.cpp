@@ -7,6 +7,7 @@
 #include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "input/field_events.h"
 #include "input/keyboard.h"

@@ -79,10 +79,10 @@ class ScriptedPad {
       // A trigger's value (0 .. 32767) spans the whole raw axis, whose lowest value is the trigger at rest.
       const bool trigger = axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
       const int raw = std::clamp(trigger ? value * 2 - 32768 : value, -32768, 32767);
-      SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(raw));
+      SDL_JoystickSetVirtualAxis(joystick_.get(), axis, static_cast<Sint16>(raw));
     } else if (verb == "button" &&
                SDL_GameControllerGetButtonFromString(name.c_str()) != SDL_CONTROLLER_BUTTON_INVALID) {
-      SDL_JoystickSetVirtualButton(joystick_, SDL_GameControllerGetButtonFromString(name.c_str()),
+      SDL_JoystickSetVirtualButton(joystick_.get(), SDL_GameControllerGetButtonFromString(name.c_str()),
                                    static_cast<Uint8>(value != 0));
     } else {
       std::fprintf(stderr, "kesmir: the pad script's line \"%s\" is not understood\n", line.c_str());
@@ -98,22 +98,21 @@ class ScriptedPad {
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     desc.name = "Kesmir virtual pad";
     const int device = SDL_JoystickAttachVirtualEx(&desc);
-    joystick_ = device < 0 ? nullptr : SDL_JoystickOpen(device);
+    if (device >= 0) joystick_.reset(SDL_JoystickOpen(device));
     if (!joystick_) std::fprintf(stderr, "kesmir: cannot attach a virtual pad: %s\n", SDL_GetError());
   }
 
   void Detach() {
     if (!joystick_) return;
-    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
-    SDL_JoystickClose(joystick_);
-    joystick_ = nullptr;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_.get());
+    joystick_.reset();
     for (int device = 0; device < SDL_NumJoysticks(); ++device) {
       if (SDL_JoystickGetDeviceInstanceID(device) == id) SDL_JoystickDetachVirtual(device);
     }
   }
 
   std::ifstream script_;
-  SDL_Joystick* joystick_ = nullptr;
+  std::unique_ptr<SDL_Joystick, decltype(&SDL_JoystickClose)> joystick_{nullptr, SDL_JoystickClose};
 };
 
 SdlPad::SdlPad() = default;
