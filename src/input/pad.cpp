@@ -118,7 +118,8 @@ void EnterName(Game& game, std::uint32_t steps) {
   if (steps & kPadRight) YourName_KeyPress(game, ' ');
   if (!(steps & (kPadUp | kPadDown))) return;
   const auto size = static_cast<int>(kLetters.size());
-  const std::size_t found = name.empty() ? 0 : kLetters.find(static_cast<char>(std::toupper(name.back())));
+  const auto last = name.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(name.back())));
+  const std::size_t found = kLetters.find(last);
   const int letter = (found == std::string_view::npos ? 0 : static_cast<int>(found)) + (steps & kPadUp ? 1 : -1);
   if (!name.empty()) YourName_KeyDown(game, kVkBack);
   YourName_KeyPress(game, static_cast<unsigned char>(kLetters[static_cast<std::size_t>((letter + size) % size)]));

@@ -75,6 +75,7 @@ TEST_F(Pad, InPlayTheLeftStickWalksTheRightAimsAroundThePlayerAndTheTriggersFire
   struct Aim { const char* x; const char* y; Point at; };
   for (const Aim& a : {Aim{"axis rightx 8000", "axis righty 0", {170, 150}},
                        Aim{"axis rightx 0", "axis righty -32767", {150, 0}},
+                       Aim{"axis rightx 0", "axis righty 21000", {150, 238}},
                        Aim{"axis rightx -14413", "axis righty 14413", {68, 232}}}) {
     Poll({a.x, a.y});
     EXPECT_EQ(Cursor(), a.at) << a.x << ", " << a.y;
