@@ -102,6 +102,9 @@ TEST_F(Pad, PulledOutInPlayThePadPausesAndAnotherPlugsIn) {
   Poll({"attach"});
   Poll({"button b 1"});
   EXPECT_EQ(g->app.MenuScreen, "") << "B is Esc";
+  Poll({"button a 1"});
+  Poll({"button a 0"});
+  EXPECT_EQ(g->input.FireHeld, 0) << "A let go is the left button let go";
 }
 
 TEST_F(Pad, InTheMenusThePointerStepsThroughTheClickableLinesAndAClicks) {
