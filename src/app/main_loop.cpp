@@ -25,6 +25,7 @@ constexpr int kPanelPos = 15;
 constexpr int kPanelSize = 270;
 
 void DispatchScreen(Game& game) {
+  game.menus.Clickable.clear();
   // Each test is separate and in this order, so a screen that changes MenuScreen lets a later one draw.
   if (game.app.MenuScreen.empty()) MainMenuScreen(game);
   if (game.app.MenuScreen == "HS") HighScoresScreen(game);

@@ -7,6 +7,7 @@
 #include "app/new_game.h"
 #include "audio/sound_bank.h"
 #include "input/field_events.h"
+#include "input/pad.h"
 
 namespace kesmir {
 
@@ -60,6 +61,7 @@ void PollKeyboard(Game& game) {
   AppState& app = game.app;
   if (!game.platform.keyboard || !app.InputAcquired) return;
   game.platform.keyboard->ReadState(game.input.KeyState);
+  PollPad(game);  // the pad's keys join the keyboard's for this poll
 
   if (Down(game, kDikEscape) && !app.MenuScreen.empty() && game.scores.NameEntryOn == 0) {
     PlaySoundFx(game, kSoundMenuClick, 500);

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/numbers.h"
+#include "platform/ports.h"
 
 namespace kesmir {
 
@@ -13,6 +15,7 @@ struct MenuState {
   Long ClickedY = 0;     // y of the item clicked in this pass; 0 when none
   Long HoverY = 0;       // y of the last item under the pointer; kept when the pointer leaves
   std::string LastHover;  // caption of the last item under the pointer; the hover sound plays when it changes
+  std::vector<Rect> Clickable;  // the hit boxes of the active items drawn in this pass, in drawing order
 };
 
 }  // namespace kesmir

@@ -23,6 +23,7 @@ void HitMenuItem(Game& game, int x, int top, std::string& caption, int height, I
   const long long cx = in.CursorX;
   const long long cy = in.CursorY;
   const long long width = static_cast<long long>(caption.size()) * height;
+  if (active != 0) m.Clickable.push_back({x, top, static_cast<int>(width), height + 2});
   if (!(cy > top && cy < top + height + 2 && cx > x && cx < x + width)) return;
   if (active != 0 && caption != m.LastHover) PlaySoundFx(game, kSoundMouseOver, 500);
   m.LastHover = caption;

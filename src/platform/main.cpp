@@ -94,6 +94,10 @@ struct SdlSession {
       std::fprintf(stderr, "kesmir: cannot open the display %s: %s\n", DisplayName().c_str(), error.c_str());
     }
     if (ok) IMG_Init(IMG_INIT_JPG);
+    // Without pads the game is played as ever; one line tells why a pad does nothing.
+    if (ok && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+      std::fprintf(stderr, "kesmir: game controllers unavailable: %s\n", SDL_GetError());
+    }
   }
   ~SdlSession() {
     if (ok) {
@@ -159,6 +163,9 @@ int main(int argc, char** argv) {
   kesmir::SdlFonts fonts;
   kesmir::SystemInfo system;
   game->platform = {&frontEnd, &frontEnd, &frontEnd, &clock, &frontEnd, &pictures, &fonts, &system};
+  kesmir::SdlPad::AddMappings(game->app.UserDir / "gamecontrollerdb.txt");
+  if (const char* script = std::getenv("KESMIR_VIRTUAL_PAD"); script && *script) frontEnd.Pad().DriveFrom(script);
+  game->platform.pad = &frontEnd.Pad();
   kesmir::SdlAudio audio;  // opened by LoadSounds; without a device the game runs silent
   game->platform.sound = &audio;
   kesmir::CurlNetwork network;

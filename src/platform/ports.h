@@ -101,6 +101,45 @@ class IMouse {
   virtual Point Position() = 0;
   // Confines the pointer to the canvas rectangle given, or frees it.
   virtual void Confine(const std::optional<Rect>& canvasRect) = 0;
+  // Moves the pointer to a canvas point, as if the mouse had been moved there; Position then reads it.
+  virtual void Warp(Point) {}
+};
+
+// Buttons of a game controller, as bits of PadState::buttons (the layout of the common pads: A at the bottom
+// of the four face buttons, B to its right).
+enum PadButton : std::uint32_t {
+  kPadA = 1u << 0,
+  kPadB = 1u << 1,
+  kPadBack = 1u << 2,
+  kPadStart = 1u << 3,
+  kPadLeftShoulder = 1u << 4,
+  kPadRightShoulder = 1u << 5,
+  kPadUp = 1u << 6,
+  kPadDown = 1u << 7,
+  kPadLeft = 1u << 8,
+  kPadRight = 1u << 9,
+};
+
+// The game controller that drives the game. Sticks run from -32768 to 32767 (left and up negative), triggers
+// from 0 to 32767.
+struct PadState {
+  bool connected = false;
+  bool lost = false;  // the pad that drove the game went away since the last read
+  int leftX = 0;
+  int leftY = 0;
+  int rightX = 0;
+  int rightY = 0;
+  int leftTrigger = 0;
+  int rightTrigger = 0;
+  std::uint32_t buttons = 0;  // held now, or pressed and released since the last read
+};
+
+class IPad {
+ public:
+  virtual ~IPad() = default;
+  virtual PadState ReadPad() = 0;
+  // A short rumble; nothing when the pad has no motors.
+  virtual void Rumble(int milliseconds) = 0;
 };
 
 struct Date {
@@ -262,6 +301,7 @@ struct Platform {
   INetwork* network = nullptr;
   IConnectionMonitor* connection = nullptr;
   IDesktop* desktop = nullptr;
+  IPad* pad = nullptr;
 };
 
 }  // namespace kesmir

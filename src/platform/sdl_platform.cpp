@@ -220,6 +220,7 @@ bool SdlFrontEnd::SetScreenMode(bool fullScreen, int canvasWidth, int canvasHeig
     shown_ = true;
   }
   confineSet_ = false;  // the window's rectangle changed: confinement is set anew on the next request
+  warpedPixel_ = warpedFrom_ = {-1, -1};  // and a pointer placed on the old layout is not kept
   return true;
 }
 
@@ -346,6 +347,10 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
                ToCanvas(sdlEvent.button.x, sdlEvent.button.y)};
       return true;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: pad_.OnEvent(sdlEvent); return false;
     case SDL_WINDOWEVENT:
       if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) confineSet_ = false;
       if (sdlEvent.window.event == SDL_WINDOWEVENT_EXPOSED || sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -412,6 +417,7 @@ Point SdlFrontEnd::Position() {
   int x = 0;
   int y = 0;
   SDL_GetMouseState(&x, &y);
+  if (Point{x, y} == warpedPixel_ || Point{x, y} == warpedFrom_) return warpedTo_;
   return ToCanvas(x, y);
 }
 
@@ -430,6 +436,17 @@ void SdlFrontEnd::Confine(const std::optional<Rect>& canvasRect) {
   const SDL_Rect rect{origin_.x + canvasRect->x * scale_, origin_.y + canvasRect->y * scale_,
                       std::max(1, canvasRect->w * scale_), std::max(1, canvasRect->h * scale_)};
   SDL_SetWindowMouseRect(window_.get(), &rect);
+}
+
+void SdlFrontEnd::Warp(Point canvasPoint) {
+  if (!Ok()) return;
+  // The middle of the canvas pixel, so that reading it back gives the same pixel.
+  const int x = origin_.x + canvasPoint.x * scale_ + scale_ / 2;
+  const int y = origin_.y + canvasPoint.y * scale_ + scale_ / 2;
+  SDL_GetMouseState(&warpedFrom_.x, &warpedFrom_.y);
+  SDL_WarpMouseInWindow(window_.get(), x, y);
+  warpedTo_ = canvasPoint;
+  warpedPixel_ = {x, y};
 }
 
 bool SdlFrontEnd::ShowMessage(const std::string& title, const std::string& text, MessageKind kind) {

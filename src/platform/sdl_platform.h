@@ -11,6 +11,7 @@
 
 #include "input/key_latch.h"
 #include "platform/ports.h"
+#include "platform/sdl_pad.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -24,7 +25,7 @@ struct SdlDeleter {
   void operator()(TTF_Font* font) const;
 };
 
-// The game window with its canvas; also the source of keyboard, pointer and dialogs.
+// The game window with its canvas; also the source of keyboard, pointer, game controller and dialogs.
 class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, public IDialogs {
  public:
   // Creates the (hidden) window; Ok() tells whether it worked.
@@ -45,6 +46,10 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
 
   Point Position() override;
   void Confine(const std::optional<Rect>& canvasRect) override;
+  void Warp(Point canvasPoint) override;
+
+  // The game controller, whose events arrive with the window's.
+  SdlPad& Pad() { return pad_; }
 
   bool ShowMessage(const std::string& title, const std::string& text, MessageKind kind) override;
 
@@ -78,6 +83,14 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::vector<std::uint32_t> row_;  // a part of a view in the window's pixel format (at most 4 bytes a pixel)
   std::vector<Rect> changed_;       // the parts of a view that changed since it was last shown
   KeyLatch keyLatch_;
+  SdlPad pad_;
+  // The last warp: its canvas point, the window pixel it became and the pixel the mouse left. The pointer
+  // found on either pixel is reported at the canvas point itself: a scaled window's pixels cannot express
+  // every canvas point, and SDL does not warp a pointer confined to the window's rectangle. The mouse moved
+  // by hand takes over again.
+  Point warpedTo_;
+  Point warpedPixel_{-1, -1};
+  Point warpedFrom_{-1, -1};
   std::deque<std::uint32_t> typed_;  // characters of text input events not yet delivered
 };
 
