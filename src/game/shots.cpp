@@ -2,6 +2,7 @@
 #include "game/shots.h"
 
 #include <cmath>
+#include <utility>
 
 #include "audio/sound_bank.h"
 #include "game/blood.h"
@@ -27,71 +28,69 @@ void PowderMark(Game& game, double x, double y, Colour colour) {
   SetPixel(game.surfaces.Terain, CLng(px), CLng(py), colour);
 }
 
-// Tests the shot against every fighter at its present point. Most tests are misses far away, so only
-// whether the shot is near is worked out at once; the distance and direction of the last measurement, which
-// every measurement leaves in Distance and Angle, are worked out when something may read them: before a hit
-// or a death is handled and at the end.
+// Tests the shot against every fighter at its present point. Each test is a measurement that leaves its
+// distance in Distance and, between different points, its direction in Angle. Most tests are misses far
+// away, so a test only notes which measurement came last; Angle and Distance are worked out from it when
+// something may read them: before a hit or a death is handled, and at the end.
 void HitFighters(Game& game, Bullet& b) {
+  constexpr int kNone = -2;
+  constexpr int kCleaner = -1;
   PlayState& p = game.play;
-  bool anglePending = false;
-  double pendingX = 0;
-  double pendingY = 0;
-  auto settleAngle = [&] {
-    if (!anglePending) return;
-    const Integer distance = p.Distance;  // the latest measurement's, which may be of equal points
-    GetAngleDistance(game, pendingX, pendingY, b.X, b.Y);
-    p.Distance = distance;
-    anglePending = false;
+  const auto centre = [&p](int u) {
+    const Fighter& f = p.Fighters[static_cast<std::size_t>(u)];
+    return std::pair{f.X + 10.0, f.Y + 10.0};
   };
-  bool distancePending = false;
-  double pendingSquared = 0;
-  auto settleDistance = [&] {
-    if (distancePending) p.Distance = CInt(std::sqrt(pendingSquared));
-    distancePending = false;
-  };
-  // Neither the shot nor the Cleaner moves during the tests, so the Cleaner is measured once; each later
-  // test leaves Angle and Distance as its own measurement would have.
+  // Neither the shot, the Cleaner nor any fighter moves during the tests, so the Cleaner is measured once
+  // and a fighter's measurement can be taken again from its index.
   bool cleanerMeasured = false;
-  bool cleanerSamePoint = false;  // a measurement between equal points leaves the angle as it was
   Integer cleanerAngle = 0;
   Integer cleanerDistance = 0;
+  bool cleanerSamePoint = false;
+  int distanceFrom = kNone;  // the latest measurement
+  int angleFrom = kNone;     // the latest measurement between different points
+  const auto settle = [&] {
+    if (angleFrom == kCleaner) {
+      p.Angle = cleanerAngle;
+    } else if (angleFrom >= 0) {
+      const auto [x, y] = centre(angleFrom);
+      GetAngleDistance(game, x, y, b.X, b.Y);
+    }
+    if (distanceFrom == kCleaner) {
+      p.Distance = cleanerDistance;
+    } else if (distanceFrom >= 0) {
+      const auto [x, y] = centre(distanceFrom);
+      p.Distance = CInt(std::sqrt((b.X - x) * (b.X - x) + (b.Y - y) * (b.Y - y)));
+    }
+    angleFrom = distanceFrom = kNone;
+  };
   for (int u = 0; u < kFighterSlots; ++u) {
     Fighter& f = p.Fighters[static_cast<std::size_t>(u)];
     if (f.Alive == 0 || u == b.Owner) continue;
     if (p.CleanerOn == kTrue) {
-      anglePending = false;
-      distancePending = false;
       if (!cleanerMeasured) {
+        settle();  // a measurement between equal points keeps the angle before it
         GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
         cleanerMeasured = true;
         cleanerAngle = p.Angle;
         cleanerDistance = p.Distance;
         cleanerSamePoint = b.X == p.CleanerX + 17 && b.Y == p.CleanerY + 35;
-      } else {
-        if (!cleanerSamePoint) p.Angle = cleanerAngle;
-        p.Distance = cleanerDistance;
       }
-      if (p.Distance < 29) {
-        b.Life = 0;  // the Cleaner swallows the shot
-        continue;
+      distanceFrom = kCleaner;
+      if (!cleanerSamePoint) angleFrom = kCleaner;
+      if (cleanerDistance < 29) {
+        // The Cleaner swallows the shot. Every later test would measure the Cleaner again and stop there.
+        b.Life = 0;
+        break;
       }
     }
-    const double fromX = f.X + 10.0;
-    const double fromY = f.Y + 10.0;
+    const auto [fromX, fromY] = centre(u);
     const double dx = b.X - fromX;
     const double dy = b.Y - fromY;
     const double squared = dx * dx + dy * dy;
-    const bool near = squared < 64;  // only a distance under 8 can round to a hit
-    distancePending = !near;
-    if (near) p.Distance = CInt(std::sqrt(squared));
-    pendingSquared = squared;
-    if (dx != 0 || dy != 0) {  // equal points leave the angle as it was
-      anglePending = true;
-      pendingX = fromX;
-      pendingY = fromY;
-    }
-    const bool hit = near && p.Distance < 8;
-    if (hit || f.Health < 1) settleAngle();
+    distanceFrom = u;
+    if (dx != 0 || dy != 0) angleFrom = u;  // equal points leave the angle as it was
+    const bool hit = squared < 64 && CInt(std::sqrt(squared)) < 8;  // a distance of 8 or more rounds to a miss
+    if (hit || f.Health < 1) settle();
     if (hit) {
       if (f.Health > 0 && b.Owner == 0) p.Score = AddSat(p.Score, f.BulletSpeed - 2);
       b.Life = 0;
@@ -102,16 +101,14 @@ void HitFighters(Game& game, Bullet& b) {
       PlaySoundFx(game, kSoundFirstDamage + static_cast<int>(Int(game.Rnd() * 6)), f.X * 10.0 / 3.0);
     }
     if (f.Health < 1) {
-      settleAngle();
-      settleDistance();
+      settle();
       KillIfDead(game, u);
     }
     // A kill by an opponent's shot is not the player's: take back the kill KillIfDead counted. Intended to
     // apply to the player's own death as well, as the kill count always has.
     if (f.Health < 1 && b.Owner != 0 && b.Life < 1) p.Kills = AddSat(p.Kills, -1);
   }
-  settleAngle();
-  settleDistance();
+  settle();
 }
 
 }  // namespace
