@@ -100,7 +100,7 @@ inline double RoundSignificant(double value, int digits) {
   if (scaled < detail::kPowersOfTen[digits - 1] || scaled >= detail::kPowersOfTen[digits]) {
     return detail::RoundSignificantSlow(value, digits);
   }
-  const double whole = std::floor(scaled);
+  const double whole = static_cast<double>(static_cast<long long>(scaled));  // floor: scaled is positive
   const double fraction = scaled - whole;  // exact, as is fraction - 0.5 near a half
   double digitsValue = fraction > 0.5 ? whole + 1 : whole;
   if (std::fabs(fraction - 0.5) < 1e-6) {
