@@ -43,6 +43,7 @@ void HitFighters(Game& game, Bullet& b) {
   // Neither the shot, the Cleaner nor any fighter moves during the tests, so the Cleaner is measured once
   // and a fighter's measurement can be taken again from its index.
   bool cleanerMeasured = false;
+  bool cleanerAngleKnown = false;  // its direction is worked out only when something reads it
   Integer cleanerAngle = 0;
   Integer cleanerDistance = 0;
   bool cleanerSamePoint = false;
@@ -50,6 +51,11 @@ void HitFighters(Game& game, Bullet& b) {
   int angleFrom = kNone;     // the latest measurement between different points
   const auto settle = [&] {
     if (angleFrom == kCleaner) {
+      if (!cleanerAngleKnown) {
+        GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
+        cleanerAngle = p.Angle;
+        cleanerAngleKnown = true;
+      }
       p.Angle = cleanerAngle;
     } else if (angleFrom >= 0) {
       const auto [x, y] = centre(angleFrom);
@@ -68,12 +74,11 @@ void HitFighters(Game& game, Bullet& b) {
     if (f.Alive == 0 || u == b.Owner) continue;
     if (p.CleanerOn == kTrue) {
       if (!cleanerMeasured) {
-        settle();  // a measurement between equal points keeps the angle before it
-        GetAngleDistance(game, b.X, b.Y, p.CleanerX + 17, p.CleanerY + 35);
+        const double dx = p.CleanerX + 17 - b.X;  // as GetAngleDistance measures it
+        const double dy = p.CleanerY + 35 - b.Y;
         cleanerMeasured = true;
-        cleanerAngle = p.Angle;
-        cleanerDistance = p.Distance;
-        cleanerSamePoint = b.X == p.CleanerX + 17 && b.Y == p.CleanerY + 35;
+        cleanerDistance = CInt(std::sqrt(dx * dx + dy * dy));
+        cleanerSamePoint = dx == 0 && dy == 0;
       }
       distanceFrom = kCleaner;
       if (!cleanerSamePoint) angleFrom = kCleaner;
