@@ -39,20 +39,15 @@ void Move(Game& game) {
   // Stains only while a game runs: on the menu screens the particles vanish where they land.
   const bool staining = game.settings.OptBloodStays == kOn && game.app.GameStopped == 0 &&
                         game.app.GameStarted == kTrue;
-  // Every call moves every particle in flight, thousands a frame under fire: the loop reads only what it
-  // needs, and angles come from the degree table whenever CosDeg and SinDeg would take them from it.
-  const bool tabled = game.app.DegToRad == detail::kStandardDegToRad;
+  // Every call moves every particle in flight, thousands a frame under fire.
   Surface& field = game.surfaces.Field;
   for (std::size_t i = 0; i < kBloodSlots; ++i) {
     const Integer life = p.BloodLife[i];
     if (life < 1) continue;
     p.BloodLife[i] = static_cast<Integer>(life - 1);
     const Integer angle = p.BloodAngle[i];
-    const bool inTable = tabled && angle >= 0 && angle <= 360;
-    const double cosine = inTable ? detail::kDegrees.cosine[angle] : CosDeg(game, angle);
-    const double sine = inTable ? detail::kDegrees.sine[angle] : SinDeg(game, angle);
-    const float x = static_cast<float>(p.BloodX[i] + p.BloodSpeed[i] * cosine);
-    const float y = static_cast<float>(p.BloodY[i] + p.BloodSpeed[i] * sine);
+    const float x = static_cast<float>(p.BloodX[i] + p.BloodSpeed[i] * CosDeg(game, angle));
+    const float y = static_cast<float>(p.BloodY[i] + p.BloodSpeed[i] * SinDeg(game, angle));
     p.BloodX[i] = x;
     p.BloodY[i] = y;
     if (life != 1) {

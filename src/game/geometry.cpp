@@ -11,9 +11,9 @@ namespace detail {
 const double kStandardDegToRad = std::atan(1.0) * 4.0 / 180.0;
 
 DegreeTable::DegreeTable() {
-  for (int a = 0; a <= 360; ++a) {
-    cosine[a] = std::cos(a * kStandardDegToRad);
-    sine[a] = std::sin(a * kStandardDegToRad);
+  for (int a = kLowest; a <= kHighest; ++a) {
+    cosine[a - kLowest] = std::cos(a * kStandardDegToRad);
+    sine[a - kLowest] = std::sin(a * kStandardDegToRad);
   }
 }
 

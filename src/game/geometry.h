@@ -12,28 +12,33 @@ namespace kesmir {
 void GetAngleDistance(Game& game, double x1, double y1, double x2, double y2);
 
 namespace detail {
+// Cosines and sines of the whole degrees kLowest..kHighest, each computed as cos(degrees x the standard
+// factor): the effects' directions, spread around a shot's, reach below 0 and above 360.
 struct DegreeTable {
-  double cosine[361];
-  double sine[361];
+  static constexpr int kLowest = -360;
+  static constexpr int kHighest = 720;
+  double cosine[kHighest - kLowest + 1];
+  double sine[kHighest - kLowest + 1];
   DegreeTable();
 };
 extern const double kStandardDegToRad;
-extern const DegreeTable kDegrees;  // filled at start-up with the standard factor
+extern const DegreeTable kDegrees;  // filled at start-up
+
+inline bool InDegreeTable(const Game& game, int degrees) {
+  return degrees >= DegreeTable::kLowest && degrees <= DegreeTable::kHighest &&
+         game.app.DegToRad == kStandardDegToRad;
+}
 }  // namespace detail
 
-// The cosine and sine of a whole number of degrees, as cos(degrees x DegToRad) gives them; whole degrees
-// 0..360 come from a table computed that same way, so the results are identical, only cheaper. Inline: the
-// effects ask thousands of times a frame.
+// The cosine and sine of a whole number of degrees, as cos(degrees x DegToRad) gives them; with the
+// standard factor they come from a table computed that same way, so the results are identical, only
+// cheaper. Inline: the effects ask thousands of times a frame.
 inline double CosDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == detail::kStandardDegToRad) {
-    return detail::kDegrees.cosine[degrees];
-  }
+  if (detail::InDegreeTable(game, degrees)) return detail::kDegrees.cosine[degrees - detail::DegreeTable::kLowest];
   return std::cos(degrees * game.app.DegToRad);
 }
 inline double SinDeg(const Game& game, int degrees) {
-  if (degrees >= 0 && degrees <= 360 && game.app.DegToRad == detail::kStandardDegToRad) {
-    return detail::kDegrees.sine[degrees];
-  }
+  if (detail::InDegreeTable(game, degrees)) return detail::kDegrees.sine[degrees - detail::DegreeTable::kLowest];
   return std::sin(degrees * game.app.DegToRad);
 }
 
