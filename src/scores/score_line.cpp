@@ -1,6 +1,7 @@
 // The score line's columns and its digit form on disk.
 #include "scores/score_line.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -22,13 +23,12 @@ std::string_view StripSpaces(std::string_view text) {
 // The code a digit group stands for, or nullopt when the group is empty, not a number or not a byte.
 std::optional<unsigned char> GroupCode(std::string_view group) {
   // Plain digits, as every group this game writes: read directly, as the number reading would read them.
-  unsigned digits = 0;
-  bool plain = !group.empty();
-  for (const char c : group) {
-    plain = plain && c >= '0' && c <= '9';
-    digits = digits * 10 + static_cast<unsigned>(c - '0');
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  if (!group.empty() && std::all_of(group.begin(), group.end(), isDigit)) {
+    unsigned digits = 0;
+    for (const char c : group) digits = digits * 10 + static_cast<unsigned>(c - '0');
+    return digits <= 255 ? std::optional<unsigned char>(static_cast<unsigned char>(digits)) : std::nullopt;
   }
-  if (plain) return digits <= 255 ? std::optional<unsigned char>(static_cast<unsigned char>(digits)) : std::nullopt;
   if (StripSpaces(group).empty()) return std::nullopt;  // ParseNumber reads blank text as 0; a group may not
   const std::optional<double> value = ParseNumber(group);
   if (!value) return std::nullopt;
