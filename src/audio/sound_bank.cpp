@@ -30,7 +30,7 @@ void LoadSounds(Game& game) {
   std::string reason;
   const bool open = sound && sound->Open(kSoundBuffers, reason);
   if (sound && !open) {
-    std::fprintf(stderr, "kesmir: no sound output%s%s%s; the game plays without sound\n", reason.empty() ? "" : " (",
+    std::fprintf(stderr, "kesmir: no sound output %s%s%s; the game plays silently\n", reason.empty() ? "was found" : "(",
                  reason.c_str(), reason.empty() ? "" : ")");
   }
   audio.BufferReady.fill(false);

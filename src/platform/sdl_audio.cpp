@@ -3,6 +3,7 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,33 @@ constexpr int kMaxPan = 10000;
 // A level in hundredths of a decibel as a gain factor.
 double Gain(int hundredthsOfDb) { return std::pow(10.0, hundredthsOfDb / 2000.0); }
 
+// alsa-lib's error printer, as declared by <alsa/error.h> (which does not compile on its own).
+using AlsaErrorPrinter = void (*)(const char* file, int line, const char* function, int err, const char* fmt, ...);
+using SetAlsaErrorPrinter = int (*)(AlsaErrorPrinter);
+
+void PrintNothing(const char*, int, const char*, int, const char*, ...) {}
+
+// While it exists, alsa-lib prints nothing: without a sound server or a sound card it prints a line for every
+// device it looks for, and the game says in one line of its own that it plays silently. SDL uses the same
+// loaded library, so the printer set here is the one SDL's ALSA driver meets.
+class QuietAlsa {
+ public:
+  QuietAlsa() : library_(dlopen("libasound.so.2", RTLD_LAZY)) {
+    if (library_) set_ = reinterpret_cast<SetAlsaErrorPrinter>(dlsym(library_, "snd_lib_error_set_handler"));
+    if (set_) set_(PrintNothing);
+  }
+  ~QuietAlsa() {
+    if (set_) set_(nullptr);  // alsa-lib's own printer again
+    if (library_) dlclose(library_);
+  }
+  QuietAlsa(const QuietAlsa&) = delete;
+  QuietAlsa& operator=(const QuietAlsa&) = delete;
+
+ private:
+  void* library_ = nullptr;
+  SetAlsaErrorPrinter set_ = nullptr;
+};
+
 }  // namespace
 
 SdlAudio::~SdlAudio() {
@@ -35,13 +63,15 @@ SdlAudio::~SdlAudio() {
 
 bool SdlAudio::Open(int buffers, std::string& reason) {
   if (open_) return true;
+  const QuietAlsa quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     reason = SDL_GetError();
     return false;
   }
   // No format changes allowed: the mixer converts for the device, and start positions stay in this format.
   if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kChannels, kDeviceFrames, nullptr, 0) != 0) {
-    reason = Mix_GetError();
+    // With no device to open at all, the last driver tried has nothing to say that would help the player.
+    reason = SDL_GetNumAudioDevices(0) == 0 ? "" : Mix_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }

@@ -24,6 +24,7 @@ class SdlAudio final : public ISound {
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
+  // The reason stays empty when no sound output was found at all (no sound server, no sound card).
   bool Open(int buffers, std::string& reason) override;
   bool Load(int buffer, const std::string& path) override;
   void Unload(int buffer) override;

@@ -67,7 +67,7 @@ TEST(LoadSoundsTest, WithoutADeviceTheGameGoesOnSilentAndSaysSoOnce) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(game->app.ProgressStep, 31);
   EXPECT_TRUE(game.sound.loads.empty());
-  EXPECT_EQ(said, "kesmir: no sound output (no device here); the game plays without sound\n");
+  EXPECT_EQ(said, "kesmir: no sound output (no device here); the game plays silently\n");
 
   ::testing::internal::CaptureStderr();
   PlaySoundFx(*game, 36, 500);
