@@ -30,8 +30,8 @@ void LoadSounds(Game& game) {
   std::string reason;
   const bool open = sound && sound->Open(kSoundBuffers, reason);
   if (sound && !open) {
-    std::fprintf(stderr, "kesmir: no sound output %s%s%s; the game plays silently\n", reason.empty() ? "was found" : "(",
-                 reason.c_str(), reason.empty() ? "" : ")");
+    std::fprintf(stderr, "kesmir: no sound output %s%s%s; the game plays silently\n",
+                 reason.empty() ? "was found" : "(", reason.c_str(), reason.empty() ? "" : ")");
   }
   audio.BufferReady.fill(false);
   for (std::size_t i = 0; i < kSounds.size() && !game.app.Ended; ++i) {

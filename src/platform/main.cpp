@@ -49,7 +49,9 @@ fs::path FindUserDir(const kesmir::CommandLine& line) {
   if (line.home) return *line.home;
   if (const char* home = std::getenv("KESMIR_HOME"); home && *home) return home;
   // A relative XDG_DATA_HOME is invalid by the XDG rules and ignored, as unset.
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && fs::path(xdg).is_absolute()) return fs::path(xdg) / "kesmir";
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && fs::path(xdg).is_absolute()) {
+    return fs::path(xdg) / "kesmir";
+  }
   if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local/share/kesmir";
   return fs::current_path() / "kesmir-data";
 }
