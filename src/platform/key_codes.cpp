@@ -55,24 +55,25 @@ int DikFromScancode(SDL_Scancode scancode) {
   return 0;
 }
 
-int VirtualKeyFromKeycode(SDL_Keycode keycode) {
-  if (keycode >= SDLK_a && keycode <= SDLK_z) return static_cast<int>(keycode - SDLK_a) + 65;
-  if (keycode >= SDLK_0 && keycode <= SDLK_9) return static_cast<int>(keycode - SDLK_0) + 48;
-  switch (keycode) {
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return 17;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return 16;
-    case SDLK_LALT:
-    case SDLK_RALT: return 18;
-    case SDLK_RETURN: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
+int VirtualKeyFromScancode(SDL_Scancode scancode) {
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return static_cast<int>(scancode - SDL_SCANCODE_A) + 65;
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return static_cast<int>(scancode - SDL_SCANCODE_1) + 49;
+  switch (scancode) {
+    case SDL_SCANCODE_0: return 48;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return 18;
+    case SDL_SCANCODE_RETURN: return 13;
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_LEFT: return 37;
+    case SDL_SCANCODE_UP: return 38;
+    case SDL_SCANCODE_RIGHT: return 39;
+    case SDL_SCANCODE_DOWN: return 40;
     default: return 0;
   }
 }

@@ -328,7 +328,7 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
     case SDL_KEYUP: {
       const bool down = sdlEvent.type == SDL_KEYDOWN;
       keyLatch_.OnKeyEvent(DikFromScancode(sdlEvent.key.keysym.scancode), down, sdlEvent.key.repeat != 0);
-      const int vk = VirtualKeyFromKeycode(sdlEvent.key.keysym.sym);
+      const int vk = VirtualKeyFromScancode(sdlEvent.key.keysym.scancode);
       if (vk == 0) return false;
       event = {down ? EventKind::KeyDown : EventKind::KeyUp, vk, {}};
       return true;
