@@ -30,6 +30,7 @@ void DoEvents(Game& game) {
       }
       // A release ends the press wherever the pointer is, as a captured mouse does.
       case EventKind::MouseUp: Field_MouseUp(game, event.code); break;
+      case EventKind::FocusLost: game.input.FocusLost = true; break;  // the next keyboard poll decides
     }
   }
 }

@@ -6,7 +6,7 @@
 namespace kesmir {
 
 // Processes pending window events: key and mouse events of the play field, characters typed into the name
-// entry, and the window's close.
+// entry, the window's loss of focus and its close.
 void DoEvents(Game& game);
 
 // Shows Field and StatusField in the window.

@@ -22,6 +22,7 @@ struct InputState {
   Integer FireHeld = 0;
   Integer BombClick = 0;
   Integer FireModeKey = 0;
+  bool FocusLost = false;  // the window lost the focus since the last poll
   Integer WorldSliderPos = 51;   // 51..175
   double WorldListOffset = 0.0;  // (WorldSliderPos - 51) * 90 / 124
   PadMemory Pad;

@@ -2,6 +2,7 @@
 #include "input/keyboard.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/folders.h"
 #include "app/new_game.h"
@@ -62,6 +63,11 @@ void PollKeyboard(Game& game) {
   if (!game.platform.keyboard || !app.InputAcquired) return;
   game.platform.keyboard->ReadState(game.input.KeyState);
   PollPad(game);  // the pad's keys join the keyboard's for this poll
+  // A window that loses the focus during play pauses the game as Esc does: a player who went to another window
+  // finds the game waiting. In the menus it changes nothing.
+  if (std::exchange(game.input.FocusLost, false) && app.GameStarted == kTrue && app.GameStopped == 0) {
+    game.input.KeyState[kDikEscape] = 0x80;
+  }
 
   if (Down(game, kDikEscape) && !app.MenuScreen.empty() && game.scores.NameEntryOn == 0) {
     PlaySoundFx(game, kSoundMenuClick, 500);

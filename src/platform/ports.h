@@ -48,8 +48,9 @@ struct TextBitmap {
 // Window events delivered by the yield. Key codes are the window system's virtual key codes
 // (65 'A', 68 'D', 83 'S', 87 'W', 17 Ctrl, 81 'Q', 8 Backspace) of the keys at those places on a US
 // keyboard, whatever the layout; mouse buttons are 1 left, 2 right.
-// TextInput is one character typed while text input is on, as its Unicode code point.
-enum class EventKind { KeyDown, KeyUp, MouseDown, MouseUp, Close, TextInput };
+// TextInput is one character typed while text input is on, as its Unicode code point. FocusLost: the window
+// lost the keyboard focus or was minimised.
+enum class EventKind { KeyDown, KeyUp, MouseDown, MouseUp, Close, TextInput, FocusLost };
 
 struct WindowEvent {
   EventKind kind = EventKind::Close;

@@ -360,6 +360,10 @@ bool SdlFrontEnd::Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
         SDL_ShowCursor(SDL_ENABLE);
         cursorHidden_ = false;
       }
+      if (sdlEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST || sdlEvent.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+        event = {EventKind::FocusLost, 0, {}};
+        return true;
+      }
       return false;
     default: return false;
   }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "app/window_events.h"
@@ -91,6 +92,24 @@ TEST(MainLoop, APlayPassHoldsThePointerPlaysUntilTheGameStopsThenSilencesItAndAM
   play.g.window.events = {{EventKind::MouseDown, 1, {170, 50 + 299}}};
   DoEvents(game);
   EXPECT_EQ(game.input.FireHeld, kTrue);
+}
+
+TEST(MainLoop, AWindowThatLosesTheFocusPausesAGameInPlayAsEscDoesAndChangesNothingElsewhere) {
+  testing::PlayFixture play;
+  Game& game = play.game;
+  game.app.InputAcquired = true;
+  play.g.window.events = {{EventKind::FocusLost, 0, {}}};
+  MainLoopPass(game);
+  EXPECT_EQ(std::tuple(game.app.GameStarted, game.app.GameStopped), std::tuple(kTrue, kTrue));
+  EXPECT_TRUE(play.g.sound.buffers[SoundBuffer(kSoundMenuAmbience)].playing);  // the pause screen's ambience
+  MainLoopPass(game);
+  EXPECT_FALSE(play.g.mouse.confines.back().has_value());  // the pointer freed
+  // Paused on a menu screen, the lost focus is not an Esc: the screen stays.
+  game.app.MenuScreen = "ABOUT";
+  play.g.window.events = {{EventKind::FocusLost, 0, {}}};
+  MainLoopPass(game);
+  MainLoopPass(game);
+  EXPECT_EQ(game.app.MenuScreen, "ABOUT");
 }
 
 TEST(MainLoop, TheMemoryLineIsAlwaysFortyCharacters) {
