@@ -121,6 +121,13 @@ void FindChanges(const std::vector<std::uint32_t>& kept, PixelView view, std::ve
   }
 }
 
+// The part of a rectangle inside a surface of the size given.
+Rect Clip(const Rect& r, int width, int height) {
+  const int left = std::max(r.x, 0);
+  const int top = std::max(r.y, 0);
+  return {left, top, std::min(r.x + r.w, width) - left, std::min(r.y + r.h, height) - top};
+}
+
 void Keep(std::vector<std::uint32_t>& kept, PixelView view) {
   if (!view.pixels) {
     kept.clear();
@@ -185,6 +192,7 @@ SdlFrontEnd::SdlFrontEnd() {
   if (driver && std::strcmp(driver, "x11") == 0) {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   }
+  if (driver && std::strcmp(driver, "x11") == 0) xErrors_ = std::make_unique<XErrorReport>();
   drawable_ = SDL_GetWindowSurface(window_.get()) != nullptr;
   if (!drawable_) {
     std::fprintf(stderr, "kesmir: cannot draw into the window: %s\n", SDL_GetError());
@@ -231,76 +239,109 @@ void SdlFrontEnd::SetCaption(const std::string& caption) {
 std::string SdlFrontEnd::Caption() const { return window_ ? SDL_GetWindowTitle(window_.get()) : ""; }
 
 Point SdlFrontEnd::ToCanvas(int windowX, int windowY) const {
-  return {FloorDiv(windowX - origin_.x, scale_), FloorDiv(windowY - origin_.y, scale_)};
+  const auto axis = [this](int window, int origin) { return FloorDiv((window - origin) * scaleDen_, scaleNum_); };
+  return {axis(windowX, origin_.x), axis(windowY, origin_.y)};
 }
 
-// Draws a part of a view (in view pixels) into the window's surface at the present scale, leaving out the
-// canvas pixels that fall outside the window.
+// Canvas pixel c is shown by the window pixels from the first one whose canvas pixel is c or more (its left
+// or top edge rounded up) to the first one of c + 1: at a scale below one, some canvas pixels are shown by none.
+Rect SdlFrontEnd::ToWindow(const Rect& canvasRect) const {
+  const auto edge = [this](int canvas, int origin) { return origin - FloorDiv(-canvas * scaleNum_, scaleDen_); };
+  const int left = edge(canvasRect.x, origin_.x);
+  const int top = edge(canvasRect.y, origin_.y);
+  const int right = edge(canvasRect.x + canvasRect.w, origin_.x);
+  const int bottom = edge(canvasRect.y + canvasRect.h, origin_.y);
+  return {left, top, right - left, bottom - top};
+}
+
+// Draws a part of a view (in view pixels) into the window's surface at the present scale: every window pixel
+// of the part shows the canvas pixel under it; window pixels outside the surface are left out.
 void SdlFrontEnd::DrawScaled(SDL_Surface* surface, PixelView view, Point viewPos, const Rect& part) {
-  const int left = origin_.x + viewPos.x * scale_;  // window position of the view's first pixel
-  const int top = origin_.y + viewPos.y * scale_;
-  const int x0 = std::max(part.x, -FloorDiv(left, scale_));
-  const int x1 = std::min(part.x + part.w, FloorDiv(surface->w - left, scale_));
-  const int y0 = std::max(part.y, -FloorDiv(top, scale_));
-  const int y1 = std::min(part.y + part.h, FloorDiv(surface->h - top, scale_));
-  if (x0 >= x1 || y0 >= y1) return;
-  const int columns = x1 - x0;
+  const Rect onCanvas{viewPos.x + part.x, viewPos.y + part.y, part.w, part.h};
+  const Rect target = Clip(ToWindow(onCanvas), surface->w, surface->h);
+  if (target.w <= 0 || target.h <= 0) return;
+  // The view pixels under the target's first and last window pixels bound what is converted.
+  const Point first = ToCanvas(target.x, target.y);
+  const Point last = ToCanvas(target.x + target.w - 1, target.y + target.h - 1);
+  const int columns = last.x - first.x + 1;
+  const int rows = last.y - first.y + 1;
   const int bytes = surface->format->BytesPerPixel;
-  row_.resize(static_cast<std::size_t>(columns) * static_cast<std::size_t>(y1 - y0));
+  row_.resize(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
   // The window's pixel format holds at most four bytes a pixel, so the converted part fits in row_.
-  SDL_ConvertPixels(columns, y1 - y0, kPixelFormat, view.pixels + static_cast<std::ptrdiff_t>(y0) * view.width + x0,
+  SDL_ConvertPixels(columns, rows, kPixelFormat,
+                    view.pixels + static_cast<std::ptrdiff_t>(first.y - viewPos.y) * view.width + (first.x - viewPos.x),
                     view.width * 4, surface->format->format, row_.data(), columns * bytes);
+  sourceColumn_.resize(static_cast<std::size_t>(target.w));
+  int* const column = sourceColumn_.data();
+  for (int x = 0; x < target.w; ++x) column[x] = ToCanvas(target.x + x, 0).x - first.x;
   const auto* converted = reinterpret_cast<const std::uint8_t*>(row_.data());
-  const std::size_t scaledRow = static_cast<std::size_t>(columns) * static_cast<std::size_t>(scale_ * bytes);
-  for (int y = y0; y < y1; ++y) {
-    const std::uint8_t* source = converted + static_cast<std::ptrdiff_t>(y - y0) * columns * bytes;
-    auto* target = static_cast<std::uint8_t*>(surface->pixels) +
-                   static_cast<std::ptrdiff_t>(top + y * scale_) * surface->pitch + (left + x0 * scale_) * bytes;
-    if (bytes == 4) {  // rows of a four-byte surface start on whole pixels
-      const auto* in = reinterpret_cast<const std::uint32_t*>(source);
-      auto* out = reinterpret_cast<std::uint32_t*>(target);
-      for (int x = 0; x < columns; ++x, out += scale_) std::fill_n(out, scale_, in[x]);
+  const auto rowBytes = static_cast<std::size_t>(target.w) * static_cast<std::size_t>(bytes);
+  const std::uint8_t* previous = nullptr;  // the window row drawn last, and the converted row it shows
+  int previousSource = -1;
+  for (int y = target.y; y < target.y + target.h; ++y) {
+    const int sourceRow = ToCanvas(0, y).y - first.y;
+    const std::uint8_t* in = converted + static_cast<std::ptrdiff_t>(sourceRow) * columns * bytes;
+    auto* out = static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch +
+                target.x * bytes;
+    if (sourceRow == previousSource) {
+      std::memcpy(out, previous, rowBytes);
+    } else if (bytes == 4) {  // rows of a four-byte surface start on whole pixels
+      const auto* in32 = reinterpret_cast<const std::uint32_t*>(in);
+      auto* out32 = reinterpret_cast<std::uint32_t*>(out);
+      for (int x = 0; x < target.w; ++x) out32[x] = in32[column[x]];
     } else {
-      const auto size = static_cast<std::size_t>(bytes);
-      auto* out = target;
-      for (int x = 0; x < columns; ++x, source += bytes) {
-        for (int copy = 0; copy < scale_; ++copy, out += bytes) std::memcpy(out, source, size);
+      for (int x = 0; x < target.w; ++x) {
+        std::memcpy(out + x * bytes, in + column[x] * bytes, static_cast<std::size_t>(bytes));
       }
     }
-    for (int copy = 1; copy < scale_; ++copy) std::memcpy(target + copy * surface->pitch, target, scaledRow);
+    previous = out;
+    previousSource = sourceRow;
   }
 }
 
 void SdlFrontEnd::Present(PixelView field, Point fieldPos, PixelView status, Point statusPos) {
   if (!Ok()) return;
   fieldRect_ = {fieldPos.x, fieldPos.y, field.width, field.height};
+  // Fetched on every call: SDL makes a new surface after the window's size changed.
   SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
-  if (!surface) return;
-  const int scale = std::max(1, std::min(surface->w / canvasWidth_, surface->h / canvasHeight_));
-  const Point origin{(surface->w - canvasWidth_ * scale) / 2, (surface->h - canvasHeight_ * scale) / 2};
-  const bool whole = dirty_ || scale != scale_ || origin != origin_ || fieldPos != lastFieldPos_ ||
-                     statusPos != lastStatusPos_;
+  if (!surface || surface->w <= 0 || surface->h <= 0) return;
+  // The largest whole scale that fits; a window smaller than the canvas (a tiling window manager's layout,
+  // or a window resized by hand) shows it scaled down to fit, keeping its aspect.
+  int num = std::min(surface->w / canvasWidth_, surface->h / canvasHeight_);
+  int den = 1;
+  if (num == 0 && surface->w * canvasHeight_ <= surface->h * canvasWidth_) {
+    num = surface->w;
+    den = canvasWidth_;
+  } else if (num == 0) {
+    num = surface->h;
+    den = canvasHeight_;
+  }
+  const Point origin{(surface->w - canvasWidth_ * num / den) / 2, (surface->h - canvasHeight_ * num / den) / 2};
+  const bool moved = num != scaleNum_ || den != scaleDen_ || origin != origin_;
+  const bool whole = dirty_ || moved || fieldPos != lastFieldPos_ || statusPos != lastStatusPos_;
   if (whole) {
     lastField_.clear();
     lastStatus_.clear();
-    if (scale != scale_ || origin != origin_) confineSet_ = false;  // the pointer's rectangle moved with it
+    if (moved) confineSet_ = false;  // the pointer's rectangle moved with the picture
   }
   dirty_ = false;
-  scale_ = scale;
+  scaleNum_ = num;
+  scaleDen_ = den;
   origin_ = origin;
   lastFieldPos_ = fieldPos;
   lastStatusPos_ = statusPos;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  // An idle menu shows the same picture pass after pass: only what changed is drawn and shown again.
+  // An idle menu shows the same picture pass after pass: only what changed is drawn and shown again. Every
+  // rectangle handed on lies inside the window: the X server refuses one that does not.
   std::array<SDL_Rect, 2 * kMostRuns> shown{};
   std::size_t count = 0;
   for (const auto& [view, pos, kept] : {std::tuple{field, fieldPos, &lastField_}, {status, statusPos, &lastStatus_}}) {
     FindChanges(*kept, view, changed_);
     for (const Rect& part : changed_) {
       DrawScaled(surface, view, pos, part);
-      shown[count++] = {origin_.x + (pos.x + part.x) * scale_, origin_.y + (pos.y + part.y) * scale_,
-                        part.w * scale_, part.h * scale_};
+      const Rect r = Clip(ToWindow({pos.x + part.x, pos.y + part.y, part.w, part.h}), surface->w, surface->h);
+      if (r.w > 0 && r.h > 0) shown[count++] = {r.x, r.y, r.w, r.h};
     }
     if (!changed_.empty()) Keep(*kept, view);
   }
@@ -437,16 +478,17 @@ void SdlFrontEnd::Confine(const std::optional<Rect>& canvasRect) {
     SDL_SetWindowMouseRect(window_.get(), nullptr);
     return;
   }
-  const SDL_Rect rect{origin_.x + canvasRect->x * scale_, origin_.y + canvasRect->y * scale_,
-                      std::max(1, canvasRect->w * scale_), std::max(1, canvasRect->h * scale_)};
+  const Rect shown = ToWindow(*canvasRect);
+  const SDL_Rect rect{shown.x, shown.y, std::max(1, shown.w), std::max(1, shown.h)};
   SDL_SetWindowMouseRect(window_.get(), &rect);
 }
 
 void SdlFrontEnd::Warp(Point canvasPoint) {
   if (!Ok()) return;
-  // The middle of the canvas pixel, so that reading it back gives the same pixel.
-  const int x = origin_.x + canvasPoint.x * scale_ + scale_ / 2;
-  const int y = origin_.y + canvasPoint.y * scale_ + scale_ / 2;
+  // The middle of the window pixels that show the canvas pixel, so that reading it back gives the same pixel.
+  const Rect shown = ToWindow({canvasPoint.x, canvasPoint.y, 1, 1});
+  const int x = shown.x + shown.w / 2;
+  const int y = shown.y + shown.h / 2;
   SDL_GetMouseState(&warpedFrom_.x, &warpedFrom_.y);
   SDL_WarpMouseInWindow(window_.get(), x, y);
   warpedTo_ = canvasPoint;

@@ -12,6 +12,7 @@
 #include "input/key_latch.h"
 #include "platform/ports.h"
 #include "platform/sdl_pad.h"
+#include "platform/x_errors.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -56,11 +57,12 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
  private:
   bool Translate(const SDL_Event& sdlEvent, WindowEvent& event);
   void UpdateCursorVisibility(Point canvasPoint);
-  // The canvas point under a window point, and the window rectangle of a canvas rectangle.
+  // The canvas point under a window point, and the window pixels that show a canvas rectangle.
   Point ToCanvas(int windowX, int windowY) const;
+  Rect ToWindow(const Rect& canvasRect) const;
   void DrawScaled(SDL_Surface* surface, PixelView view, Point viewPos, const Rect& part);
 
-
+  std::unique_ptr<XErrorReport> xErrors_;  // declared first: in place until the window is gone
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   bool drawable_ = false;
   int canvasWidth_ = 300;
@@ -77,10 +79,13 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   std::vector<std::uint32_t> lastStatus_;
   Point lastFieldPos_;
   Point lastStatusPos_;
-  // Where the canvas lies in the window: the largest whole scale that fits, centred on black.
-  int scale_ = 1;
+  // Where the canvas lies in the window: centred on black at scaleNum_ / scaleDen_ window pixels a canvas
+  // pixel, the largest whole scale that fits, or less than one when the window is smaller than the canvas.
+  int scaleNum_ = 1;
+  int scaleDen_ = 1;
   Point origin_;
   std::vector<std::uint32_t> row_;  // a part of a view in the window's pixel format (at most 4 bytes a pixel)
+  std::vector<int> sourceColumn_;   // the column of row_ that each window column of a drawn part shows
   std::vector<Rect> changed_;       // the parts of a view that changed since it was last shown
   KeyLatch keyLatch_;
   SdlPad pad_;

@@ -1,10 +1,15 @@
-// The SDL platform parts that work without a window: picture files, fonts, key codes, clock, memory.
+// The SDL platform parts: picture files, fonts, the window's picture and events (also under an X server of
+// the test's own), key codes, clock, memory.
 #include "platform/sdl_platform.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +17,8 @@
 #include <unistd.h>
 
 #include "platform/key_codes.h"
+// Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <SDL2/SDL_syswm.h>
 
 namespace kesmir {
 namespace {
@@ -111,9 +118,10 @@ TEST_F(SdlPlatform, TextRendersAtWindowsLikeSizesAndBoldIsHeavier) {
   }
 }
 
-// The window shows the canvas at the largest whole scale that fits, centred on black; after a change only
-// the changed parts are drawn again, and the result is still the whole canvas. Pointer positions map back
-// to the canvas pixel under them, also left of and above it.
+// The window shows the canvas at the largest whole scale that fits, centred on black, or scaled down to fit a
+// window smaller than the canvas; after a change only the changed parts are drawn again, and the result is
+// still the whole canvas. Pointer positions map back to the canvas pixel under them, also left of and above
+// it, and keys go by their place on the keyboard.
 TEST_F(SdlPlatform, TheCanvasIsShownAtAWholeScaleAndThePointerMapsBackToIt) {
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -127,12 +135,13 @@ TEST_F(SdlPlatform, TheCanvasIsShownAtAWholeScaleAndThePointerMapsBackToIt) {
     for (std::size_t i = 0; i < field.size(); ++i) field[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
     for (std::size_t i = 0; i < status.size(); ++i) status[i] = static_cast<std::uint32_t>(i * 40503u) & 0xFFFFFF;
     const auto present = [&] { front.Present({field.data(), 300, 300}, {0, 0}, {status.data(), 300, 76}, {0, 300}); };
-    const auto expectShown = [&](int scale, int left, int top) {
+    // Each window pixel shows the canvas pixel under it, at num/den window pixels a canvas pixel.
+    const auto expectShown = [&](int num, int den, int left, int top) {
       SDL_Surface* surface = SDL_GetWindowSurface(window);
       int wrong = 0;
       for (int y = 0; y < surface->h; ++y) {
         for (int x = 0; x < surface->w; ++x) {
-          const int cx = (x - left) / scale, cy = (y - top) / scale;
+          const int cx = (x - left) * den / num, cy = (y - top) * den / num;
           const bool inside = x >= left && y >= top && cx < 300 && cy < 376;  // two black rows below
           const std::uint32_t c = !inside ? 0u : cy < 300 ? field[cy * 300 + cx] : status[(cy - 300) * 300 + cx];
           Uint32 shown = 0;
@@ -142,17 +151,38 @@ TEST_F(SdlPlatform, TheCanvasIsShownAtAWholeScaleAndThePointerMapsBackToIt) {
           wrong += (shown & 0xFFFFFF) != (wanted & 0xFFFFFF);
         }
       }
-      EXPECT_EQ(wrong, 0) << "at scale " << scale;
+      EXPECT_EQ(wrong, 0) << "at " << surface->w << "x" << surface->h;
     };
-    for (const auto& [w, h, scale, left, top] : {std::tuple{650, 800, 2, 25, 22}, std::tuple{905, 1140, 3, 2, 3}}) {
+    // Hands one event to the front end on its own: SDL ends a poll where the events it had pumped end.
+    const auto deliver = [&front](SDL_Event sdlEvent) {
+      SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+      SDL_PushEvent(&sdlEvent);
+      WindowEvent event;
+      EXPECT_TRUE(front.PollEvent(event));
+      return event;
+    };
+    SDL_SetWindowMinimumSize(window, 1, 1);  // as a tiling window manager or a resize by hand ignores it
+    for (const auto& [w, h, num, den, left, top] :
+         {std::tuple{290, 378, 290, 300, 0, 6}, std::tuple{400, 250, 250, 378, 101, 0},
+          std::tuple{650, 800, 2, 1, 25, 22}, std::tuple{905, 1140, 3, 1, 2, 3}}) {
       SDL_SetWindowSize(window, w, h);
       SDL_PumpEvents();
       present();
-      expectShown(scale, left, top);
+      expectShown(num, den, left, top);
       for (int y = 120; y < 123; ++y) field[y * 300 + 100] ^= 0x00FF00;
       status[75 * 300 + 299] = 0xFFFFFF;
       present();
-      expectShown(scale, left, top);
+      expectShown(num, den, left, top);
+      if (w != 400) continue;
+      // Scaled down, the pointer's rectangle is the field's window pixels, and a click maps to the canvas.
+      front.Confine(Rect{0, 0, 300, 300});
+      const SDL_Rect* held = SDL_GetWindowMouseRect(window);
+      ASSERT_NE(held, nullptr);
+      EXPECT_EQ(std::tuple(held->x, held->y, held->w, held->h), std::tuple(101, 0, 199, 199));
+      SDL_Event click{};
+      click.button = {SDL_MOUSEBUTTONDOWN, 0, SDL_GetWindowID(window), 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, 200, 125};
+      EXPECT_EQ(deliver(click).position, (Point{149, 189}));  // 99 and 125 window pixels at 250/378
+      front.Confine(std::nullopt);
     }
     SDL_WarpMouseInWindow(window, 2 + 3 * 150 + 2, 3 + 3 * 377);
     EXPECT_EQ(front.Position(), (Point{150, 377}));
@@ -160,12 +190,104 @@ TEST_F(SdlPlatform, TheCanvasIsShownAtAWholeScaleAndThePointerMapsBackToIt) {
     click.type = SDL_MOUSEBUTTONDOWN;
     click.button.button = SDL_BUTTON_LEFT;
     click.button.windowID = SDL_GetWindowID(window);
-    SDL_PushEvent(&click);  // at the window's corner: left of and above the canvas
-    WindowEvent event;
-    ASSERT_TRUE(front.PollEvent(event));
-    EXPECT_EQ(event.position, (Point{-1, -1}));
+    EXPECT_EQ(deliver(click).position, (Point{-1, -1}));  // at the window's corner: left of and above the canvas
+    // On a French keyboard the key of Q is the letter A and the key of A the letter Q: the fire-mode key is
+    // the one at Q's place, the other walks left.
+    for (const auto& [place, letter, code] : {std::tuple{SDL_SCANCODE_Q, SDLK_a, 81}, {SDL_SCANCODE_A, SDLK_q, 65}}) {
+      SDL_Event key{};
+      key.type = SDL_KEYUP;
+      key.key.windowID = SDL_GetWindowID(window);
+      key.key.keysym = {place, letter, 0, 0};
+      const WindowEvent event = deliver(key);
+      EXPECT_EQ(std::tuple(event.kind, event.code), std::tuple(EventKind::KeyUp, code));
+    }
+    for (const SDL_WindowEventID change : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED}) {
+      SDL_Event lost{};
+      lost.window = {SDL_WINDOWEVENT, 0, SDL_GetWindowID(window), static_cast<Uint8>(change), 0, 0, 0, 0, 0};
+      EXPECT_EQ(deliver(lost).kind, EventKind::FocusLost);
+    }
   }
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// An X server of the test's own (Xvfb), stopped when the test ends.
+class OwnXServer {
+ public:
+  OwnXServer() {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr);
+      _exit(127);
+    }
+    close(ready[1]);
+    // The number comes in two writes, the digits and then a newline; the server ends if the second one fails.
+    std::string number;
+    pollfd wait{ready[0], POLLIN, 0};
+    char c = 0;
+    while (pid_ > 0 && poll(&wait, 1, 20000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    if (c == '\n') name_ = ":" + number;
+    close(ready[0]);
+  }
+  ~OwnXServer() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  const std::string& Name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
+// Under X, a window that another program makes smaller than the canvas is drawn into without the X server
+// refusing anything, and a request the server does refuse is reported in a line, a few times at most, while
+// the program goes on.
+TEST_F(SdlPlatform, UnderXASmallWindowIsDrawnAndRefusedRequestsAreReported) {
+  OwnXServer server;
+  ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
+  setenv("DISPLAY", server.Name().c_str(), 1);
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  {
+    SdlFrontEnd front;
+    ASSERT_TRUE(front.Ok());
+    ASSERT_TRUE(front.SetScreenMode(false, 300, 378));
+    SDL_Window* window = SDL_GetWindowFromID(1);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info)) << SDL_GetError();
+    std::vector<std::uint32_t> field(300 * 300, 0x336699);
+    std::vector<std::uint32_t> status(300 * 76, 0x996633);
+    const auto present = [&] { front.Present({field.data(), 300, 300}, {0, 0}, {status.data(), 300, 76}, {0, 300}); };
+    present();
+    ::testing::internal::CaptureStderr();
+    XResizeWindow(info.info.x11.display, info.info.x11.window, 290, 378);
+    XSync(info.info.x11.display, False);
+    for (int i = 0; i < 500 && SDL_GetWindowSurface(window)->w != 290; ++i) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    ASSERT_EQ(SDL_GetWindowSurface(window)->w, 290);
+    present();
+    std::fill_n(field.begin() + 150 * 300, 300, 0u);  // a changed row: one rectangle as wide as the canvas
+    present();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 8; ++i) XFreePixmap(info.info.x11.display, 1);  // no such pixmap
+    XSync(info.info.x11.display, False);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 5) << said;
+    EXPECT_EQ(said.rfind("kesmir: the X server refused a request (BadPixmap", 0), 0u) << said;
+    EXPECT_NE(said.find("; further refusals are not reported\n"), std::string::npos) << said;
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  unsetenv("DISPLAY");
 }
 
 TEST(KeyCodes, TheGamesKeysMapToTheirDirectInputAndVirtualCodes) {
