@@ -53,7 +53,8 @@ geometry() {  # sets win_w and win_h
   win_h=$(xwininfo -id "$window" | awk '/Height:/ {print $2}')
 }
 # The window point of a play-field point, for the windowed layout (canvas 300x378) or full screen (640x480
-# canvas with the field at 170,50), at the largest whole scale that fits, centred as the game draws it.
+# canvas with the field at 170,50), at the largest whole scale that fits (or scaled down to fit a smaller
+# window), centred as the game draws it: the middle of the window pixels that show the canvas pixel.
 to_window() {  # field_x field_y -> "x y"
   geometry
   # Full screen covers the desktop. Without a window manager (as under Xvfb) the X window keeps its old
@@ -61,10 +62,14 @@ to_window() {  # field_x field_y -> "x y"
   if [ "${fullscreen:-0}" = 1 ]; then read -r win_w win_h < <(xdotool getdisplaygeometry); fi
   local cw=300 ch=378 ox=0 oy=0
   if [ "${fullscreen:-0}" = 1 ]; then cw=640; ch=480; ox=170; oy=50; fi
-  awk -v w="$win_w" -v h="$win_h" -v cw="$cw" -v ch="$ch" -v ox="$ox" -v oy="$oy" -v x="$1" -v y="$2" 'BEGIN {
-    s = int(w / cw); if (int(h / ch) < s) s = int(h / ch); if (s < 1) s = 1
-    dx = int((w - cw * s) / 2); dy = int((h - ch * s) / 2)
-    printf "%d %d\n", dx + (ox + x + 0.5) * s, dy + (oy + y + 0.5) * s }'
+  awk -v w="$win_w" -v h="$win_h" -v cw="$cw" -v ch="$ch" -v ox="$ox" -v oy="$oy" -v x="$1" -v y="$2" '
+    function edge(c) { return int((c * num + den - 1) / den) }  # the first window pixel showing canvas c
+    function middle(c) { return int((edge(c) + edge(c + 1)) / 2) }
+    BEGIN {
+    num = int(w / cw); if (int(h / ch) < num) num = int(h / ch); den = 1
+    if (num < 1 && w * ch <= h * cw) { num = w; den = cw } else if (num < 1) { num = h; den = ch }
+    dx = int((w - int(cw * num / den)) / 2); dy = int((h - int(ch * num / den)) / 2)
+    printf "%d %d\n", dx + middle(ox + x), dy + middle(oy + y) }'
 }
 point() { xdotool mousemove --window "$window" $(to_window "$1" "$2"); sleep 0.15; }
 shot() { /usr/bin/import -window "$window" "$shots/$1.png"; }
