@@ -25,6 +25,7 @@
 #include "platform/sdl_audio.h"
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_platform.h"
+#include "platform/x_errors.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ struct SdlSession {
     const char* chosen = std::getenv("SDL_VIDEODRIVER");
     const bool driverChosen = chosen && *chosen;
     std::string error;
+    kesmir::ReportXErrors();  // before SDL's video starts, which keeps the handler it finds
     for (int attempt = 0; attempt < kAttempts && !ok; ++attempt) {
       if (attempt > 0) SDL_Delay(kRetryMs);
       if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {

@@ -192,7 +192,6 @@ SdlFrontEnd::SdlFrontEnd() {
   if (driver && std::strcmp(driver, "x11") == 0) {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   }
-  if (driver && std::strcmp(driver, "x11") == 0) xErrors_ = std::make_unique<XErrorReport>();
   drawable_ = SDL_GetWindowSurface(window_.get()) != nullptr;
   if (!drawable_) {
     std::fprintf(stderr, "kesmir: cannot draw into the window: %s\n", SDL_GetError());

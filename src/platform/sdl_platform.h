@@ -12,7 +12,6 @@
 #include "input/key_latch.h"
 #include "platform/ports.h"
 #include "platform/sdl_pad.h"
-#include "platform/x_errors.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -62,7 +61,6 @@ class SdlFrontEnd final : public IWindow, public IKeyboard, public IMouse, publi
   Rect ToWindow(const Rect& canvasRect) const;
   void DrawScaled(SDL_Surface* surface, PixelView view, Point viewPos, const Rect& part);
 
-  std::unique_ptr<XErrorReport> xErrors_;  // declared first: in place until the window is gone
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   bool drawable_ = false;
   int canvasWidth_ = 300;

@@ -1,4 +1,4 @@
-// Reporting the X server's refusals through Xlib's error handler, reached through the Xlib SDL has loaded.
+// Reporting the X server's refusals through Xlib's error handler, in the Xlib that SDL uses.
 #include "platform/x_errors.h"
 
 #include <X11/Xlib.h>
@@ -40,24 +40,11 @@ int ReportError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-XErrorReport::XErrorReport() {
-  library_ = dlopen(kXlib, RTLD_LAZY | RTLD_NOLOAD);
-  if (!library_) return;
-  auto set = reinterpret_cast<SetErrorHandler>(dlsym(library_, "XSetErrorHandler"));
-  if (!set) {
-    dlclose(library_);
-    library_ = nullptr;
-    return;
-  }
-  previous_ = reinterpret_cast<void*>(set(ReportError));
-}
-
-XErrorReport::~XErrorReport() {
-  if (!library_) return;
-  if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(library_, "XSetErrorHandler"))) {
-    set(reinterpret_cast<XErrorHandler>(previous_));
-  }
-  dlclose(library_);
+void ReportXErrors() {
+  // Xlib stays loaded for the run, so the handler set in it is the one SDL's X11 driver meets.
+  void* xlib = dlopen(kXlib, RTLD_LAZY);
+  if (!xlib) return;
+  if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(xlib, "XSetErrorHandler"))) set(ReportError);
 }
 
 }  // namespace kesmir

@@ -3,18 +3,10 @@
 
 namespace kesmir {
 
-// While one exists, a request the X server refuses is reported in one line (the first few of them) and the
-// program goes on. It acts only where SDL's X11 driver has loaded Xlib; it puts the previous handler back.
-class XErrorReport {
- public:
-  XErrorReport();
-  ~XErrorReport();
-  XErrorReport(const XErrorReport&) = delete;
-  XErrorReport& operator=(const XErrorReport&) = delete;
-
- private:
-  void* library_ = nullptr;   // Xlib, held while the handler is in place
-  void* previous_ = nullptr;  // the handler that was in place, as an Xlib XErrorHandler
-};
+// From now on, a request the X server refuses is reported in one line (the first few of them) and the
+// program goes on. Called before SDL starts its video: SDL's X11 driver calls the handler it found for what it
+// does not handle itself, and puts it back before it closes the display, which is when the refusals of the
+// window's last requests arrive. Without Xlib on the machine it does nothing.
+void ReportXErrors();
 
 }  // namespace kesmir
