@@ -39,6 +39,50 @@ int Listen(int backlog, int& port) {
   return fd;
 }
 
+// Starts a program with its output in log; -1 when it cannot be started.
+pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) ADD_FAILURE() << "cannot start " << args[0];
+  return spawned == 0 ? pid : -1;
+}
+
+// Ends a started program, with SIGKILL when it does not end within 5 s of SIGTERM.
+void StopProcess(pid_t& pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  pid = -1;
+}
+
+bool Accepts(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  const bool accepted = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return accepted;
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -70,21 +114,8 @@ ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesyste
                                    "--password",       kServerPassword,
                                    "--port-file",      portFile.string()};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) {
-    pid_ = -1;
-    ADD_FAILURE() << "cannot start /usr/bin/python3";
-    return;
-  }
+  pid_ = Spawn(std::move(args), log);
+  if (pid_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + 15s;
   while (std::chrono::steady_clock::now() < deadline) {
     const std::string ports = ReadWholeFile(portFile);
@@ -102,20 +133,60 @@ ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesyste
 
 ScoreServer::~ScoreServer() { Stop(); }
 
-void ScoreServer::Stop() {
-  if (pid_ <= 0) return;
-  ::kill(pid_, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  int status = 0;
-  while (::waitpid(pid_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-      break;
+void ScoreServer::Stop() { StopProcess(pid_); }
+
+ProFtpServer::ProFtpServer(const std::filesystem::path& serverRoot, const std::string& extraConfig)
+    : root(serverRoot) {
+  std::filesystem::create_directories(FtpFolder());
+  // Run by root, ProFTPD serves the account as nobody, who may not read what root keeps to itself.
+  const bool asRoot = ::geteuid() == 0;
+  const unsigned uid = asRoot ? 65534 : ::getuid();
+  const unsigned gid = asRoot ? 65534 : ::getgid();
+  if (asRoot && ::chown(FtpFolder().c_str(), uid, gid) != 0) ADD_FAILURE() << "cannot hand the folder to nobody";
+  // The password's MD5 crypt, made once with: openssl passwd -1 -salt kesmir secret7
+  WriteWholeFile(root / "passwd", std::string(kServerUser) + ":$1$kesmir$gW6QCWx2ePh/RKpZtbH3O0:" +
+                                      std::to_string(uid) + ":" + std::to_string(gid) + "::" +
+                                      FtpFolder().string() + ":/bin/false\n");
+  WriteWholeFile(root / "group", "kesmir:x:" + std::to_string(gid) + ":\n");
+  ::chmod((root / "passwd").c_str(), 0600);
+  ::chmod((root / "group").c_str(), 0600);
+  for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
+    int candidate = 0;
+    ::close(Listen(1, candidate));  // a port nobody holds now; another program taking it first means a new try
+    const std::string r = root.string();
+    WriteWholeFile(root / "proftpd.conf",
+                   "ServerType standalone\nDefaultServer on\nServerName \"kesmir test\"\nPort " +
+                       std::to_string(candidate) + "\nDefaultAddress 127.0.0.1\nSocketBindTight on\nUseIPv6 off\n" +
+                       "PidFile " + r + "/proftpd.pid\nScoreboardFile " + r + "/scoreboard\nDelayTable none\n" +
+                       "WtmpLog off\nUseReverseDNS off\nRequireValidShell off\nAuthPAM off\n" +
+                       (asRoot ? "User nobody\nGroup nogroup\n" : "") + "AuthOrder mod_auth_file.c\nAuthUserFile " +
+                       r + "/passwd\nAuthGroupFile " + r + "/group\nDefaultRoot ~\nAllowOverwrite on\n" +
+                       "SystemLog " + r + "/system.log\nLogFormat commands \"%m %f %s\"\nExtendedLog " + r +
+                       "/commands.log ALL commands\n" + extraConfig + "\n");
+    pid_ = Spawn({"/usr/sbin/proftpd", "-n", "-q", "-c", (root / "proftpd.conf").string()}, root / "proftpd.out");
+    const auto deadline = std::chrono::steady_clock::now() + 15s;
+    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+      if (Accepts(candidate)) {
+        port = candidate;
+        return;
+      }
+      int status = 0;
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
+      std::this_thread::sleep_for(20ms);
     }
-    std::this_thread::sleep_for(10ms);
+    StopProcess(pid_);
   }
-  pid_ = -1;
+  ADD_FAILURE() << "ProFTPD did not start:\n" << ReadWholeFile(root / "proftpd.out") << ReadWholeFile(root / "system.log");
+}
+
+ProFtpServer::~ProFtpServer() { StopProcess(pid_); }
+
+std::string ProFtpServer::CommandLog() const { return ReadWholeFile(root / "commands.log"); }
+
+void ProFtpServer::WriteNetworkFile(const std::filesystem::path& home) const {
+  WriteWholeFile(home / "OtherFiles" / "Network.txt", "ftp_host = 127.0.0.1\nftp_port = " + std::to_string(port) +
+                                                          "\nftp_user = " + kServerUser + "\nftp_password = " +
+                                                          kServerPassword + "\nftps = no\n");
 }
 
 SilentServer::SilentServer() : fd_(Listen(16, port)) {}

@@ -1,5 +1,6 @@
-// Real servers for the network tests, all on 127.0.0.1 with free ports: scripts/score-server (FTP and web), a
-// server that accepts connections and never answers, and one whose connections never complete.
+// Real servers for the network tests, all on 127.0.0.1 with free ports: scripts/score-server (FTP and web),
+// ProFTPD as operators run it, a server that accepts connections and never answers, and one whose
+// connections never complete.
 #pragma once
 
 #include <sys/types.h>
@@ -34,6 +35,30 @@ class ScoreServer {
   std::filesystem::path root;
   int ftpPort = 0;
   int httpPort = 0;
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// ProFTPD with its own configuration and account file under root (no system account): the account
+// kServerUser logs in to FtpFolder(), which starts empty; extraConfig is added to the configuration. Every
+// command with its reply code goes to CommandLog(), a line each ("MKD /path/Atopw.kzm.lock 257").
+class ProFtpServer {
+ public:
+  explicit ProFtpServer(const std::filesystem::path& root, const std::string& extraConfig = "");
+  ~ProFtpServer();
+  ProFtpServer(const ProFtpServer&) = delete;
+  ProFtpServer& operator=(const ProFtpServer&) = delete;
+
+  bool Started() const { return port > 0; }
+  std::filesystem::path FtpFolder() const { return root / "ftp"; }
+  std::filesystem::path WorldFile() const { return FtpFolder() / "Atopw.kzm"; }
+  std::string CommandLog() const;
+  // Points the game whose user folder is home at this server, over plain FTP and without an announcement.
+  void WriteNetworkFile(const std::filesystem::path& home) const;
+
+  std::filesystem::path root;
+  int port = 0;
 
  private:
   pid_t pid_ = -1;
