@@ -15,7 +15,10 @@ ExchangeScope::ExchangeScope(Game& game) : game_(game) { ++game_.net.ExchangeDep
 
 ExchangeScope::~ExchangeScope() {
   NetState& net = game_.net;
-  if (--net.ExchangeDepth > 0 || net.TransferFailures.empty()) return;
+  if (--net.ExchangeDepth > 0) return;
+  // One log-in serves every transfer of the exchange; it ends with the exchange.
+  if (game_.platform.network) game_.platform.network->EndSession();
+  if (net.TransferFailures.empty()) return;
   if (game_.app.Ended) {  // the window was closed: nobody is there to read a message
     net.TransferFailures.clear();
     return;

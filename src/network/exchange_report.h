@@ -8,7 +8,8 @@
 namespace kesmir {
 
 // Marks a step of an exchange (a synchronisation, an upload, a version check). Failures reported while any
-// step is open are collected; when the outermost step ends they are shown in one message box.
+// step is open are collected; when the outermost step ends they are shown in one message box, and the
+// score server's log-in that the exchange's transfers shared is closed.
 class ExchangeScope {
  public:
   explicit ExchangeScope(Game& game);

@@ -68,16 +68,81 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   return (*watch->keepGoing)() ? 0 : 1;  // non-zero ends the transfer
 }
 
-// One transfer's handle with the options every transfer shares.
+// The server's replies during one transfer, as libcurl reads them: the last one, and the one that answered
+// the command watched for.
+struct Replies {
+  std::string watchFor;  // the start of a command ("MKD ")
+  std::string last;
+  std::string watched;
+  bool sentWatched = false;
+};
+
+int OnDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
+  auto* replies = static_cast<Replies*>(user);
+  std::string_view text(data, size);
+  if (type == CURLINFO_HEADER_OUT) {
+    replies->sentWatched = !replies->watchFor.empty() && text.starts_with(replies->watchFor);
+    return 0;
+  }
+  if (type != CURLINFO_HEADER_IN) return 0;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+  // The last line of an FTP reply: three digits and a space (a line of a longer one has a dash there).
+  if (text.size() < 4 || !digit(0) || !digit(1) || !digit(2) || text[3] != ' ') return 0;
+  replies->last.assign(text.substr(0, 200));
+  for (char& c : replies->last) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';  // nothing the terminal would act on
+  }
+  if (replies->sentWatched) replies->watched = replies->last;
+  replies->sentWatched = false;
+  return 0;
+}
+
+// A server's reply that refuses something: its code begins with 4 or 5.
+bool IsRefusal(const std::string& reply) { return !reply.empty() && (reply[0] == '4' || reply[0] == '5'); }
+
+// Runs a transfer on a multi handle, which keeps the transfer's connections for the next one. It looks at the
+// transfer at least every 10 ms: libcurl 7.88 can leave the data connection of a reused FTP log-in out of
+// what it waits for, and would otherwise sit out a whole second before connecting it.
+CURLcode PerformOn(CURLM* multi, CURL* h) {
+  if (curl_multi_add_handle(multi, h) != CURLM_OK) return CURLE_FAILED_INIT;
+  std::optional<CURLcode> code;
+  while (!code) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) code = CURLE_FAILED_INIT;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == h) code = message->data.result;
+    }
+    if (!code && running == 0) code = CURLE_FAILED_INIT;  // ended without saying how: never seen
+    if (!code) curl_multi_poll(multi, nullptr, 0, 10, nullptr);
+  }
+  curl_multi_remove_handle(multi, h);
+  return *code;
+}
+
+// Whether libcurl keeps a log-in after a transfer that ended so: it closes it after any other failure.
+bool KeepsLogIn(CURLcode code) {
+  return code == CURLE_OK || code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED ||
+         code == CURLE_FTP_COULDNT_RETR_FILE || code == CURLE_UPLOAD_FAILED;
+}
+
+// One transfer on a handle, with the options every transfer shares. The handle's earlier options are dropped;
+// the connections it holds stay, so that a transfer to the same server goes on with the same log-in.
 struct Transfer {
-  CurlHandle handle{curl_easy_init()};
+  CURL* handle = nullptr;
+  FtpSession session;  // for an FTP transfer
   char error[CURL_ERROR_SIZE] = {};
   CURLcode code = CURLE_OK;
   Watch watch;
+  Replies replies;
 
-  explicit Transfer(const TransferLimits& limits) {
+  explicit Transfer(const FtpSession& ftp, const TransferLimits& limits) : Transfer(ftp.easy, limits) {
+    session = ftp;
+  }
+  Transfer(CURL* h, const TransferLimits& limits) : handle(h) {
     if (!handle) return;
-    CURL* h = handle.get();
+    curl_easy_reset(h);
     if (limits.keepGoing) {
       watch.keepGoing = &limits.keepGoing;
       curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
@@ -87,6 +152,10 @@ struct Transfer {
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Kesmir");
+    // Verbose hands what passes to OnDebug only, which keeps the server's replies; nothing is printed.
+    curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, OnDebug);
+    curl_easy_setopt(h, CURLOPT_DEBUGDATA, &replies);
+    curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
     // The connection limit also covers the FTP greeting and log-in.
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
     // Without it a server that falls silent after the log-in would hold the game until the whole limit.
@@ -98,12 +167,16 @@ struct Transfer {
 
   TransferResult Perform(const Sink* sink = nullptr) {
     if (!handle) return {false, "the transfer could not be started"};
-    code = curl_easy_perform(handle.get());
+    code = session.multi ? PerformOn(session.multi, handle) : curl_easy_perform(handle);
+    if (session.loggedIn) *session.loggedIn = KeepsLogIn(code);
     if (code == CURLE_OK) return {true, {}};
     if ((sink && sink->tooLarge) || code == CURLE_FILESIZE_EXCEEDED) {
       return {false, "the file is larger than " + std::to_string(sink ? sink->maxBytes : 0) + " bytes"};
     }
-    TransferResult failed{false, error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code))};
+    // A server that refused says why better than libcurl, which may only see the connection end.
+    TransferResult failed{false, IsRefusal(replies.last) ? "the server said \"" + replies.last + "\""
+                                 : error[0] != '\0'      ? std::string(error)
+                                                          : std::string(curl_easy_strerror(code))};
     failed.missing = code == CURLE_REMOTE_FILE_NOT_FOUND;
     failed.certificate = code == CURLE_PEER_FAILED_VERIFICATION;
     failed.noTls = code == CURLE_USE_SSL_FAILED;
@@ -125,6 +198,7 @@ void SetFtpAccount(CURL* h, const FtpAccount& account, const std::string& path) 
   // A certificate that fails verification ends the transfer: there is never a fall-back to plain FTP then.
   const long tls = account.requireTls ? CURLUSESSL_ALL : account.tryTls ? CURLUSESSL_TRY : CURLUSESSL_NONE;
   curl_easy_setopt(h, CURLOPT_USE_SSL, tls);
+  curl_easy_setopt(h, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));  // the one servers know: no AUTH SSL first
   if (!account.caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, account.caFile.c_str());
 }
 
@@ -151,42 +225,75 @@ std::string TemporaryName(const std::string& remoteName, const std::string& tag,
   return remoteName + (tag.empty() ? "" : "." + tag) + suffix;
 }
 
-// Sends the commands alone, without a transfer; a '*' before a command lets it fail.
-TransferResult RunCommands(const FtpAccount& account, const std::vector<std::string>& commands,
-                           const TransferLimits& limits) {
-  Transfer transfer(limits);
-  CurlList list;
-  for (const std::string& command : commands) {
-    curl_slist* grown = curl_slist_append(list.get(), command.c_str());
-    if (!grown) return {false, "out of memory"};
-    list.release();
-    list.reset(grown);
+// Sends one command alone, without a transfer; ok when the server's reply to it is a success.
+TransferResult RunCommand(const FtpSession& session, const FtpAccount& account, const std::string& command,
+                          const TransferLimits& limits, bool lastOne = false) {
+  CURL* h = session.easy;
+  Transfer transfer(session, limits);
+  // A '*' lets the command fail without ending the transfer, which would close the log-in with it.
+  const CurlList list(curl_slist_append(nullptr, ("*" + command).c_str()));
+  if (!list) return {false, "out of memory"};
+  transfer.replies.watchFor = command;
+  if (h) {
+    SetFtpAccount(h, account, "");
+    curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(h, CURLOPT_QUOTE, list.get());
+    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, lastOne ? 1L : 0L);
   }
-  if (transfer.handle) {
-    SetFtpAccount(transfer.handle.get(), account, "");
-    curl_easy_setopt(transfer.handle.get(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(transfer.handle.get(), CURLOPT_QUOTE, list.get());
+  TransferResult result = transfer.Perform();
+  if (!result.ok) return result;
+  const std::string& reply = transfer.replies.watched;
+  if (reply.empty() || reply[0] != '2') {
+    return {false, reply.empty() ? "the server did not answer " + command : "the server said \"" + reply + "\""};
   }
-  return transfer.Perform();
+  return result;
 }
 
 }  // namespace
 
 CurlNetwork::CurlNetwork() { curl_global_init(CURL_GLOBAL_DEFAULT); }
 
-CurlNetwork::~CurlNetwork() { curl_global_cleanup(); }
+CurlNetwork::~CurlNetwork() {
+  EndSession();
+  curl_global_cleanup();
+}
+
+void CurlNetwork::HandleDeleter::operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+
+void CurlNetwork::MultiDeleter::operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+
+FtpSession CurlNetwork::Session(const FtpAccount& account) {
+  if (!multi_) multi_.reset(curl_multi_init());
+  if (!ftp_) ftp_.reset(curl_easy_init());
+  sessionAccount_ = account;
+  return {ftp_.get(), multi_.get(), &loggedIn_};
+}
+
+void CurlNetwork::EndSession() {
+  if (loggedIn_ && ftp_ && multi_) {
+    // The log-out closes the connection at the end of a transfer of its own, whose limits bound the wait for
+    // the server's goodbye; the multi handle's clean-up would wait up to two minutes for it.
+    const FtpAccount account = sessionAccount_;
+    // Its QUIT is answered and the connection closed; libcurl's own QUIT then finds it closed and waits for
+    // nothing.
+    RunCommand(Session(account), account, "QUIT", TransferLimits{2, 2, 2, 4, {}}, true);
+  }
+  loggedIn_ = false;
+  ftp_.reset();
+  multi_.reset();
+}
 
 TransferResult CurlNetwork::FtpGet(const FtpAccount& account, const std::string& remoteName, std::size_t maxBytes,
                                    const TransferLimits& limits, std::string& contents) {
-  Transfer transfer(limits);
+  Transfer transfer(Session(account), limits);
   std::string received;
   Sink sink{&received, maxBytes};
   if (transfer.handle) {
-    SetFtpAccount(transfer.handle.get(), account, remoteName);
-    SetDownload(transfer.handle.get(), sink);
+    SetFtpAccount(transfer.handle, account, remoteName);
+    SetDownload(transfer.handle, sink);
     // The file may be replaced by another player's upload between the size the server gave and the transfer;
     // the caller checks that what arrived is whole.
-    curl_easy_setopt(transfer.handle.get(), CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
+    curl_easy_setopt(transfer.handle, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
   }
   TransferResult result = transfer.Perform(&sink);
   if (result.ok) contents = std::move(received);
@@ -196,24 +303,26 @@ TransferResult CurlNetwork::FtpGet(const FtpAccount& account, const std::string&
 TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string& remoteName,
                                    const std::string& contents, const TransferLimits& limits) {
   const std::string temporary = TemporaryName(remoteName, account.uploadTag, ++uploadCount_);
-  Transfer transfer(limits);
+  const FtpSession session = Session(account);
+  CURL* h = session.easy;
+  Transfer transfer(session, limits);
   Source source{contents};
-  CurlList rename;
-  if (transfer.handle) {
-    CURL* h = transfer.handle.get();
+  CurlList rename(curl_slist_append(nullptr, ("*RNFR " + temporary).c_str()));
+  if (rename && !curl_slist_append(rename.get(), ("*RNTO " + remoteName).c_str())) rename.reset();
+  if (!rename) return {false, "out of memory"};
+  transfer.replies.watchFor = "RNTO ";
+  if (h) {
     SetUpload(h, account, temporary, source);
-    rename.reset(curl_slist_append(nullptr, ("RNFR " + temporary).c_str()));
-    if (rename) curl_slist_append(rename.get(), ("RNTO " + remoteName).c_str());
     curl_easy_setopt(h, CURLOPT_POSTQUOTE, rename.get());
   }
   TransferResult result = transfer.Perform();
-  if (transfer.code != CURLE_QUOTE_ERROR) return result;
+  if (!result.ok || transfer.replies.watched.starts_with('2')) return result;
   // The file arrived but could not take its name (a server or an account that refuses renaming onto an
   // existing file): remove it, and store the list under its own name directly.
-  RunCommands(account, {"*DELE " + temporary}, limits);
-  Transfer direct(limits);
+  RunCommand(session, account, "DELE " + temporary, limits);
+  Transfer direct(session, limits);
   Source again{contents};
-  if (direct.handle) SetUpload(direct.handle.get(), account, remoteName, again);
+  if (h) SetUpload(h, account, remoteName, again);
   result = direct.Perform();
   if (!result.ok) result.error = "the server refused the list under both names (" + result.error + ")";
   return result;
@@ -221,19 +330,19 @@ TransferResult CurlNetwork::FtpPut(const FtpAccount& account, const std::string&
 
 TransferResult CurlNetwork::FtpCommand(const FtpAccount& account, const std::string& command,
                                        const TransferLimits& limits) {
-  return RunCommands(account, {command}, limits);
+  return RunCommand(Session(account), account, command, limits);
 }
 
 TransferResult CurlNetwork::FtpList(const FtpAccount& account, const TransferLimits& limits,
                                     std::vector<std::string>& names) {
   constexpr std::size_t kMaxListing = 1024 * 1024;
-  Transfer transfer(limits);
+  Transfer transfer(Session(account), limits);
   std::string listing;
   Sink sink{&listing, kMaxListing};
   if (transfer.handle) {
-    SetFtpAccount(transfer.handle.get(), account, "");
-    curl_easy_setopt(transfer.handle.get(), CURLOPT_DIRLISTONLY, 1L);
-    SetDownload(transfer.handle.get(), sink);
+    SetFtpAccount(transfer.handle, account, "");
+    curl_easy_setopt(transfer.handle, CURLOPT_DIRLISTONLY, 1L);
+    SetDownload(transfer.handle, sink);
   }
   TransferResult result = transfer.Perform(&sink);
   names.clear();
@@ -252,17 +361,20 @@ TransferResult CurlNetwork::FtpList(const FtpAccount& account, const TransferLim
 
 TransferResult CurlNetwork::HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                                     std::string& contents) {
-  Transfer transfer(limits);
+  const CurlHandle handle(curl_easy_init());
+  Transfer transfer(handle.get(), limits);
   std::string received;
   Sink sink{&received, maxBytes};
   if (transfer.handle) {
-    CURL* h = transfer.handle.get();
+    CURL* h = transfer.handle;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    // Whatever the web server compresses with (some always send gzip), libcurl decodes.
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
     SetDownload(h, sink);
   }
   TransferResult result = transfer.Perform(&sink);

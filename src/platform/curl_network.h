@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -13,7 +14,17 @@
 
 #include "platform/ports.h"
 
+using CURL = void;
+using CURLM = void;
+
 namespace kesmir {
+
+// The handles that carry the FTP transfers and keep their log-in from one to the next.
+struct FtpSession {
+  CURL* easy = nullptr;
+  CURLM* multi = nullptr;
+  bool* loggedIn = nullptr;  // set after each transfer: whether libcurl kept the log-in
+};
 
 class CurlNetwork final : public INetwork {
  public:
@@ -37,8 +48,23 @@ class CurlNetwork final : public INetwork {
                          std::vector<std::string>& names) override;
   TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                          std::string& contents) override;
+  void EndSession() override;
 
  private:
+  struct HandleDeleter {
+    void operator()(CURL* handle) const;
+  };
+  struct MultiDeleter {
+    void operator()(CURLM* handle) const;
+  };
+  // The handles of the FTP transfers, kept from one to the next: libcurl reuses the log-in they hold for
+  // the next transfer to the same server.
+  FtpSession Session(const FtpAccount& account);
+
+  std::unique_ptr<CURLM, MultiDeleter> multi_;
+  std::unique_ptr<CURL, HandleDeleter> ftp_;
+  FtpAccount sessionAccount_;  // the account of the latest FTP transfer, for the log-out
+  bool loggedIn_ = false;
   std::uint64_t uploadCount_ = 0;
 };
 

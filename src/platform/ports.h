@@ -241,7 +241,8 @@ struct TransferLimits {
   std::function<bool()> keepGoing;
 };
 
-// The outcome of one transfer: error names what failed when ok is false (never the password).
+// The outcome of one transfer: error names what failed when ok is false (never the password), in the server's
+// own words when it refused.
 struct TransferResult {
   bool ok = false;
   std::string error;
@@ -251,7 +252,8 @@ struct TransferResult {
 };
 
 // Blocking transfers with the score server (passive FTP) and the web server (HTTP). Downloads land in memory:
-// a download larger than maxBytes fails, so a runaway file never reaches the disk.
+// a download larger than maxBytes fails, so a runaway file never reaches the disk. The FTP transfers share
+// one log-in, made by the first of them and kept until EndSession; one that finds it gone logs in again.
 class INetwork {
  public:
   virtual ~INetwork() = default;
@@ -270,6 +272,8 @@ class INetwork {
   // Fetches an http:// or https:// address; a server's error status is a failure.
   virtual TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                                  std::string& contents) = 0;
+  // Logs out of the score server, if logged in.
+  virtual void EndSession() {}
 };
 
 // Whether a server accepts connections, found out in the background so that asking never waits.

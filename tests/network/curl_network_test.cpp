@@ -120,12 +120,36 @@ TEST_F(Transfers, AnAccountThatMayNotRenameStillReceivesTheListWholeUnderItsName
   EXPECT_EQ(files, 1);  // no temporary file left behind
 }
 
+// One log-in serves a network's transfers until it ends the session; a server that turns a log-in away is
+// quoted.
+TEST_F(Transfers, ALogInIsKeptUntilTheSessionEndsAndAServerThatTurnsOneAwayIsQuoted) {
+  ScoreServer single{root / "home2", root / "server2", {"--no-network-file", "--max-connections", "1"}};
+  ASSERT_TRUE(single.Started());
+  FtpAccount other = account;
+  other.port = single.ftpPort;
+  CurlNetwork first;
+  std::vector<std::string> names;
+  ASSERT_TRUE(first.FtpList(other, limits, names).ok);
+  ASSERT_TRUE(first.FtpCommand(other, "MKD lock", limits).ok);  // on the same log-in
+  EXPECT_FALSE(first.FtpCommand(other, "MKD lock", limits).ok);
+  std::string contents;
+  const TransferResult refused = network.FtpGet(other, "Atopw.kzm", 1024, limits, contents);
+  EXPECT_NE(refused.error.find("the server said \"421 "), std::string::npos) << refused.error;
+  first.EndSession();
+  EXPECT_TRUE(network.FtpList(other, limits, names).ok);
+  EXPECT_NE(std::find(names.begin(), names.end(), "lock"), names.end());
+}
+
 TEST_F(Transfers, WebDownloadsFailOnErrorStatusesAndOversizeAnswers) {
   ASSERT_TRUE(server.Started());
   std::string contents;
   const TransferResult ok = network.HttpGet(Web("/Games/Kesmir/NewVer.txt"), 1024, limits, contents);
   ASSERT_TRUE(ok.ok) << ok.error;
   EXPECT_EQ(contents.substr(0, 5), "1.14 ");
+  ScoreServer gzipped{root / "home2", root / "server2", {"--no-network-file", "--gzip-always"}};
+  const std::string url = "http://127.0.0.1:" + std::to_string(gzipped.httpPort) + "/Games/Kesmir/NewVer.txt";
+  ASSERT_TRUE(network.HttpGet(url, 1024, limits, contents).ok);
+  EXPECT_EQ(contents.substr(0, 5), "1.14 ");  // decoded, whatever the server compressed it with
 
   contents = "untouched";
   const TransferResult notFound = network.HttpGet(Web("/Games/Kesmir/Nothing.txt"), 1024, limits, contents);
