@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,8 @@ constexpr int kMaxRounds = 12;  // merges of one synchronisation, those that fou
 constexpr std::uint64_t kSyncSeconds = 42;  // with start-up and the merge, within 45
 constexpr std::uint64_t kAnnouncementSeconds = 15;
 constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
+constexpr std::string_view kUnreadable =
+    "The world list on the score server cannot be read with this account; nothing was sent.";
 constexpr std::string_view kOverwritten =
     "Other players' uploads kept replacing yours; your scores go with the next synchronisation.";
 
@@ -46,20 +50,50 @@ std::string FailureMessage(const TransferResult& result, std::string_view stepMe
   return std::string(stepMessage);
 }
 
+enum class Fetched { List, NoList, Failed };
+
+// Fetches the server's world list. A 550 reply means either that there is none or that this account may not
+// read it, so the list counts as absent only when the login folder's listing shows no such file; unreadable
+// tells the other case.
+Fetched FetchServerList(Game& game, const NetDeployment& d, std::string& contents, TransferResult& result,
+                        bool& unreadable) {
+  INetwork* network = game.platform.network;
+  unreadable = false;
+  result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, WatchedLimits(game, d.limits),
+                           contents);
+  if (result.ok) return Fetched::List;
+  if (!result.missing || game.app.Ended) return Fetched::Failed;
+  std::vector<std::string> names;
+  const TransferResult listed = network->FtpList(d.ftp, WatchedLimits(game, d.limits), names);
+  if (!listed.ok) {
+    result.error += "; the folder could not be listed either (" + listed.error + ")";
+    return Fetched::Failed;
+  }
+  if (std::find(names.begin(), names.end(), kRemoteWorldFile) == names.end()) return Fetched::NoList;
+  unreadable = true;
+  return Fetched::Failed;
+}
+
 // Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
 // True when the merged list may be sent back: the server's list was fetched, or the server has none yet
 // (a new server is seeded by the first upload).
 bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
-  INetwork* network = game.platform.network;
-  if (!network || game.app.Ended) return false;
+  if (!game.platform.network || game.app.Ended) return false;
+  SyncOutcome& sync = game.net.LastSync;
+  const bool first = sync.rowsFetched < 0 && !sync.noList;
   std::string contents;
-  const TransferResult result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes,
-                                                WatchedLimits(game, d.limits), contents);
+  TransferResult result;
+  bool unreadable = false;
+  const Fetched fetched = FetchServerList(game, d, contents, result, unreadable);
   if (game.app.Ended) return false;
-  if (!result.ok) {
-    if (result.missing && game.net.SyncBase) game.net.SyncBase->clear();
-    if (result.missing) return true;
-    if (report) ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
+  if (fetched == Fetched::NoList) {
+    if (game.net.SyncBase) game.net.SyncBase->clear();
+    if (first) sync.noList = true;
+    return true;
+  }
+  if (fetched == Fetched::Failed) {
+    if (report) ReportTransferFailure(game, unreadable ? kUnreadable : FailureMessage(result, kNotFetched),
+                                      result.error);
     return false;
   }
   const std::optional<int> rows = WorldListRows(contents);
@@ -72,7 +106,7 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
     if (report) ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
     return false;
   }
-  if (game.net.LastSync.rowsFetched < 0) game.net.LastSync.rowsFetched = *rows;
+  if (first) sync.rowsFetched = *rows;
   if (game.net.SyncBase) *game.net.SyncBase = std::move(contents);
   return true;
 }
@@ -81,6 +115,7 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
 // when it could not be fetched.
 std::optional<bool> UploadKept(Game& game, const NetDeployment& d) {
   if (!FetchWorldFile(game, d, false)) return std::nullopt;
+  if (game.net.SyncBase && game.net.SyncBase->empty()) return false;  // the server holds no list at all
   game.scores.WsLoadCount = 0;
   LoadWorldScores(game);
   return LocalRowsInWorldList(game.scores);
@@ -88,8 +123,11 @@ std::optional<bool> UploadKept(Game& game, const NetDeployment& d) {
 
 constexpr std::string_view kLockFolder = "Atopw.kzm.lock";
 constexpr std::uint64_t kLockPatienceMicros = 10'000'000;
+constexpr int kLockTries = 3;
 constexpr std::string_view kUploadTagFile = "OtherFiles/UploadTag.txt";
 constexpr std::string_view kPartSuffix = ".part";
+// Kept while an upload is under way: one cut short may have left its temporary file on the server.
+constexpr std::string_view kUploadPendingFile = "OtherFiles/UploadPending.txt";
 
 // During a synchronisation: true when the server still holds the list that was merged into. A changed list
 // sets BaseChanged; a server that cannot be asked is reported with failureMessage.
@@ -97,11 +135,12 @@ bool ServerHoldsBase(Game& game, const NetDeployment& d, std::string_view failur
   NetState& net = game.net;
   if (!net.SyncBase) return true;
   std::string current;
-  const TransferResult result = game.platform.network->FtpGet(d.ftp, std::string(kRemoteWorldFile),
-                                                              kMaxWorldFileBytes, WatchedLimits(game, d.limits),
-                                                              current);
-  if (!result.ok && !result.missing) {
-    if (!game.app.Ended) ReportTransferFailure(game, FailureMessage(result, failureMessage), result.error);
+  TransferResult result;
+  bool unreadable = false;
+  if (FetchServerList(game, d, current, result, unreadable) == Fetched::Failed) {
+    if (!game.app.Ended) {
+      ReportTransferFailure(game, unreadable ? kUnreadable : FailureMessage(result, failureMessage), result.error);
+    }
     return false;
   }
   net.BaseChanged = current != *net.SyncBase;
@@ -144,16 +183,34 @@ class UploadLock {
     INetwork* network = game.platform.network;
     IClock* clock = game.platform.clock;
     std::uint64_t waitedSince = clock ? clock->Micros() : 0;
+    int refusals = 0;  // failed makings in a row with no lock on the server
     while (!game.app.Ended) {
       if (network->FtpCommand(d.ftp, "MKD " + std::string(kLockFolder), WatchedLimits(game, d.limits)).ok) {
         held_ = true;
+        game.net.LockHeld = true;
         return;
       }
       std::vector<std::string> names;
-      if (!network->FtpList(d.ftp, WatchedLimits(game, d.limits), names).ok ||
-          std::find(names.begin(), names.end(), kLockFolder) == names.end()) {
-        return;  // the account may not make folders, or the server is gone: the upload goes without the lock
+      if (TransferResult listed = network->FtpList(d.ftp, WatchedLimits(game, d.limits), names); !listed.ok) {
+        failure_ = std::move(listed);  // the server cannot be asked
+        return;
       }
+      if (std::find(names.begin(), names.end(), kLockFolder) == names.end()) {
+        // Its holder gave it back in between, or the account may not make folders: only the latter refuses
+        // every time.
+        if (++refusals < kLockTries) {
+          WaitAtRandom(game, 20'000, 100'000);
+          continue;
+        }
+        game.net.LockRefused = true;
+        if (!game.net.LockRefusedTold) {
+          game.net.LockRefusedTold = true;
+          std::fprintf(stderr, "kesmir: the score server lets this account make no folders, so uploads go "
+                               "without the lock and may replace rows other players send at the same moment\n");
+        }
+        return;
+      }
+      refusals = 0;
       if (!clock) return;
       if (clock->Micros() - waitedSince > kLockPatienceMicros) {
         // Held far longer than any upload takes: a game that ended without giving it back.
@@ -166,16 +223,32 @@ class UploadLock {
     }
   }
   ~UploadLock() {
-    if (held_) game_.platform.network->FtpCommand(d_.ftp, "RMD " + std::string(kLockFolder), d_.limits);
+    if (!held_) return;
+    game_.net.LockHeld = false;
+    game_.platform.network->FtpCommand(d_.ftp, "RMD " + std::string(kLockFolder), d_.limits);
   }
   UploadLock(const UploadLock&) = delete;
   UploadLock& operator=(const UploadLock&) = delete;
+  // Why the server could not be asked for the lock; nullptr when it could.
+  const TransferResult* Failure() const { return failure_ ? &*failure_ : nullptr; }
 
  private:
   Game& game_;
   const NetDeployment& d_;
   bool held_ = false;
+  std::optional<TransferResult> failure_;
 };
+
+// Takes the lock, then fetches the server's list as FetchWorldFile does; a server that cannot even be asked
+// for the lock is not asked for the list either.
+bool FetchUnderLock(Game& game, const NetDeployment& d, std::optional<UploadLock>& lock) {
+  lock.emplace(game, d);
+  if (const TransferResult* failed = lock->Failure()) {
+    if (!game.app.Ended) ReportTransferFailure(game, FailureMessage(*failed, kNotFetched), failed->error);
+    return false;
+  }
+  return FetchWorldFile(game, d);
+}
 
 }  // namespace
 
@@ -224,14 +297,18 @@ void DownloadWorldScores(Game& game) {
     ~Base() { net.SyncBase.reset(); }
   } base{net};
   net.SyncBase.emplace();
-  bool fetched = FetchWorldFile(game, d);
+  net.LockRefused = false;
+  // The lock is taken before the list is fetched and given back once the merged list is sent: no other game
+  // that knows it can change the list in between.
+  std::optional<UploadLock> lock;
+  bool fetched = FetchUnderLock(game, d, lock);
   ShowProgress(game);
   ShowProgress(game);
-  // Download, merge and upload are not one step on the server, so another player's upload can come in between
-  // and one of the two lists would be lost. So an upload goes ahead only while the server still holds the list
-  // that was merged into (else the newer list is fetched and merged first), and afterwards the list is
-  // fetched again, at once and once more a moment later: while it lacks a row this synchronisation merged,
-  // the newest list is fetched, merged and uploaded again, up to three uploads in all.
+  // Download, merge and upload are not one step on the server, so the upload of a game that does not know the
+  // lock can come in between and one of the two lists would be lost. So without the lock an upload goes ahead
+  // only while the server still holds the list that was merged into (else the newer list is fetched and
+  // merged first), and after every upload the list is fetched again a moment later: while it lacks a row this
+  // synchronisation merged, the newest list is fetched, merged and uploaded again, up to three uploads in all.
   int uploads = 0;
   for (int round = 0; round < kMaxRounds && !game.app.Ended; ++round) {
     // A failed download still merges into the list on disk, which is kept here and not sent.
@@ -240,17 +317,16 @@ void DownloadWorldScores(Game& game) {
     net.BaseChanged = false;
     net.LastSync.rowsMerged = std::max(net.LastSync.rowsMerged, SynchronizeScores(game));
     net.UploadAllowed = true;
+    lock.reset();
     if (net.BaseChanged) {
-      fetched = FetchWorldFile(game, d);
+      fetched = FetchUnderLock(game, d, lock);
       continue;
     }
     if (!net.Uploaded) break;
     net.LastSync.uploads = ++uploads;
-    std::optional<bool> kept = UploadKept(game, d);
-    if (kept.value_or(false)) {
-      WaitBeforeRetry(game);
-      kept = UploadKept(game, d);
-    }
+    // A moment for the upload of a game that fetched the list before ours arrived and does not know the lock.
+    WaitAtRandom(game, 150'000, 350'000);
+    const std::optional<bool> kept = UploadKept(game, d);
     if (!kept || *kept || game.app.Ended) {  // kept, or the server can no longer be asked
       net.LastSync.confirmed = kept.value_or(false);
       break;
@@ -265,7 +341,7 @@ void DownloadWorldScores(Game& game) {
     }
     std::fprintf(stderr, "kesmir: the world list on the server lacks rows just sent; merging again\n");
     WaitBeforeRetry(game);
-    fetched = FetchWorldFile(game, d);  // the newest list, not the one read before the wait
+    fetched = FetchUnderLock(game, d, lock);  // the newest list, not the one read before the wait
   }
   game.scores.WsLoadCount = 0;  // the world-score screen reads the list on its next pass
 }
@@ -283,7 +359,9 @@ int SynchronizeFromCommandLine(Game& game) {
   if (sync.newerVersion) {
     line = "a newer version (" + game.net.LatestVersion + ") is announced; nothing was exchanged.";
   } else {
-    line = sync.rowsFetched < 0 ? "no list downloaded" : "downloaded " + std::to_string(sync.rowsFetched) + " rows";
+    line = sync.noList            ? "the server had no list"
+           : sync.rowsFetched < 0 ? "no list downloaded"
+                                  : "downloaded " + std::to_string(sync.rowsFetched) + " rows";
     line += ", merged " + std::to_string(sync.rowsMerged);
     line += sync.uploads > 0 ? ", uploaded" + std::string(sync.uploads > 1 ? " " + std::to_string(sync.uploads) +
                                                                                  " times" : "")
@@ -313,23 +391,37 @@ void UploadWorldScores(Game& game) {
   Step(game, "Connecting for upload..");
   Step(game, "Uploading..");
   bool sent = false;
+  bool leftovers = false;
   const auto contents = ReadFileLimited(UserPath(game, kWorldScoreFile), kMaxWorldFileBytes + 1);
   if (!contents || contents->size() > kMaxWorldFileBytes) {
     // A file cut at the bound would spoil the server's list for everyone: it is not sent.
     ReportTransferFailure(game, kNotSent, "cannot read " + UserPath(game, kWorldScoreFile).string());
-  } else if (UploadLock lock(game, d); !ServerHoldsBase(game, d, kNotSent)) {
-    // Another player's list arrived since ours was fetched (BaseChanged), or the server could not be asked.
   } else {
-    FtpAccount account = d.ftp;
-    account.uploadTag = UploadTag(game);
-    const TransferResult result = game.platform.network->FtpPut(account, std::string(kRemoteWorldFile), *contents,
-                                                                WatchedLimits(game, d.limits));
-    sent = result.ok;
-    game.net.Uploaded = sent;
-    if (!sent && !game.app.Ended) ReportTransferFailure(game, FailureMessage(result, kNotSent), result.error);
+    // A synchronisation takes the lock before it fetches the list; without it, the upload takes the lock here
+    // and checks that the server still holds the list that was merged into.
+    const bool heldSinceFetch = game.net.LockHeld;
+    std::optional<UploadLock> lock;
+    if (!heldSinceFetch && !game.net.LockRefused) lock.emplace(game, d);
+    // Another player's list arrived since ours was fetched (BaseChanged), or the server could not be asked:
+    // nothing is sent.
+    if (heldSinceFetch || ServerHoldsBase(game, d, kNotSent)) {
+      FtpAccount account = d.ftp;
+      account.uploadTag = UploadTag(game);
+      const auto pending = UserPath(game, kUploadPendingFile);
+      leftovers = std::filesystem::exists(pending);
+      if (!leftovers) WriteFileAtomic(pending, "");
+      const TransferResult result = game.platform.network->FtpPut(account, std::string(kRemoteWorldFile),
+                                                                  *contents, WatchedLimits(game, d.limits));
+      sent = result.ok;
+      game.net.Uploaded = sent;
+      std::error_code ignored;
+      if (sent && !leftovers) std::filesystem::remove(pending, ignored);
+      if (!sent && !game.app.Ended) ReportTransferFailure(game, FailureMessage(result, kNotSent), result.error);
+    }
   }
   ShowProgress(game);
-  if (sent) ListRemoteFiles(game);
+  // Only an upload cut short leaves a temporary file on the server; the folder is listed when one may have.
+  if (sent && leftovers) ListRemoteFiles(game);
   ShowProgress(game);
   game.scores.WsLoadCount = 0;  // the world-score screen reads the merged file on its next pass
 }
@@ -342,6 +434,8 @@ void ListRemoteFiles(Game& game) {
   // What an upload of this installation that was cut short left behind is removed; other players' are not.
   const std::string tag = UploadTag(game);
   if (tag.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(UserPath(game, kUploadPendingFile), ignored);
   const std::string ours = std::string(kRemoteWorldFile) + "." + tag + ".";
   for (const std::string& name : names) {
     if (name.starts_with(ours) && name.ends_with(kPartSuffix) && !game.app.Ended) {

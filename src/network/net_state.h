@@ -23,6 +23,7 @@ struct NetDeployment {
 struct SyncOutcome {
   bool newerVersion = false;  // a newer version is announced, so nothing was exchanged
   int rowsFetched = -1;       // rows of the server's list as first fetched; -1 when none was fetched
+  bool noList = false;        // the first fetch found that the server holds no list yet
   int rowsMerged = 0;         // local rows the merges added to the world list
   int uploads = 0;
   bool confirmed = false;     // the list fetched after the last upload holds every row merged
@@ -53,6 +54,11 @@ struct NetState {
   // only while the server still holds exactly that; otherwise BaseChanged is set and nothing is sent.
   std::optional<std::string> SyncBase;
   bool BaseChanged = false;
+  // The upload lock: held by this game; refused to this account during the synchronisation under way (it
+  // may make no folders); the player was told so on standard error.
+  bool LockHeld = false;
+  bool LockRefused = false;
+  bool LockRefusedTold = false;
   // While not 0: the clock reading (microseconds) by which every transfer of the exchange under way ends.
   std::uint64_t ExchangeDeadline = 0;
   bool ProgressShown = false;  // the progress screen is up: a transfer that waits shows its seconds there

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ struct ServerExchange : ::testing::Test {
   CurlNetwork network;
   ScoreLists& lists = g->scores;
   std::unique_ptr<ScoreServer> server;
+  bool startScoreServer = true;
 
   void SetUp() override {
     g->platform.network = &network;
@@ -53,7 +55,7 @@ struct ServerExchange : ::testing::Test {
     SetLocalRow(lists, 0, WorldTestRow(4995, "Local"));
     lists.HsLoadCount = 1;
     g.WriteDataFile("OtherFiles/Temp2.txt", WorldListFile(2000, "D", 0, "01.01.2002"));
-    StartServer();
+    if (startScoreServer) StartServer();
   }
   void StartServer(const std::vector<std::string>& extraArgs = {}) {
     server.reset();
@@ -226,6 +228,7 @@ TEST_F(ServerExchange, AFreshServerIsSeededAndRepeatedSynchronisationsKeepOneRow
   SetLocalRow(lists, 3, WorldTestRow(3998, ""));
   // What an upload of this installation left when it was cut short goes; another installation's stays.
   g.WriteUserFile("OtherFiles/UploadTag.txt", "0123456789abcdef\n");
+  g.WriteUserFile("OtherFiles/UploadPending.txt", "");
   WriteWholeFile(server->FtpFolder() / "Atopw.kzm.0123456789abcdef.1a2b3c.part", "half a list");
   WriteWholeFile(server->FtpFolder() / "Atopw.kzm.fedcba9876543210.1a2b3c.part", "another player's");
   for (int i = 0; i < 3; ++i) Synchronize();
@@ -273,6 +276,84 @@ TEST_F(ServerExchange, TenPlayersSynchronisingAtOnceAllKeepTheirRows) {
     }
   }
   g->app.UserDir = ownHome;
+}
+
+// ProFTPD, as operators run it, with an account of its own.
+struct OperatorServer : ServerExchange {
+  std::unique_ptr<testing::ProFtpServer> proftpd;
+  const std::string list = WorldListFile(5000, "S", 41, "01.02.2024");
+
+  OperatorServer() { startScoreServer = false; }
+  void Start(const std::string& config = "") {
+    proftpd = std::make_unique<testing::ProFtpServer>(g.root / "proftpd", config);
+    ASSERT_TRUE(proftpd->Started());
+    proftpd->WriteNetworkFile(g->app.UserDir);
+  }
+  // A synchronisation from the command line: its status, and what it printed on both outputs.
+  int SynchronizeAndTell(std::string& said) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = SynchronizeFromCommandLine(*g);
+    said = ::testing::internal::GetCapturedStdout();
+    said += ::testing::internal::GetCapturedStderr();
+    return status;
+  }
+  // The commands the server was sent, each as its verb and the code of the reply: "MKD 257".
+  std::vector<std::string> Commands() const {
+    std::vector<std::string> commands;
+    std::istringstream log(proftpd->CommandLog());
+    for (std::string line; std::getline(log, line);) {
+      commands.push_back(line.substr(0, line.find(' ')) + line.substr(line.rfind(' ')));
+    }
+    return commands;
+  }
+};
+
+long Occurrences(const std::string& text, const std::string& part) {
+  long count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST_F(OperatorServer, AFreshServerIsSeededInOneLogInAndOnlyWhileTheLockIsHeld) {
+  Start();
+  std::string said;
+  EXPECT_EQ(SynchronizeAndTell(said), 0) << said;
+  EXPECT_NE(said.find("the server had no list, merged"), std::string::npos) << said;
+  EXPECT_EQ(ReadWorldFile(ReadWholeFile(proftpd->WorldFile())).rows[0].name, "Local");
+  const std::vector<std::string> commands = Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "USER 331"), 1);
+  const auto at = [&](const std::string& command) { return std::find(commands.begin(), commands.end(), command); };
+  EXPECT_LT(at("MKD 257"), at("STOR 226"));
+  EXPECT_LT(at("STOR 226"), at("RMD 250"));
+  EXPECT_NE(at("RMD 250"), commands.end());
+}
+
+TEST_F(OperatorServer, AListTheAccountMayNotReadIsNeitherTakenForNoneNorReplaced) {
+  Start();
+  WriteWholeFile(proftpd->WorldFile(), list);
+  std::filesystem::permissions(proftpd->WorldFile(), std::filesystem::perms::none);
+  std::string said;
+  EXPECT_EQ(SynchronizeAndTell(said), 1);
+  EXPECT_NE(said.find("cannot be read with this account; nothing was sent."), std::string::npos) << said;
+  EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;  // what the server said, on stderr
+  std::filesystem::permissions(proftpd->WorldFile(), std::filesystem::perms::owner_read);
+  EXPECT_EQ(ReadWholeFile(proftpd->WorldFile()), list);
+  const std::vector<std::string> commands = Commands();
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](auto& c) { return c.starts_with("STOR"); }), 0);
+}
+
+TEST_F(OperatorServer, AnAccountRefusedFoldersUploadsWithoutTheLockAndSaysSoOnce) {
+  Start("<Limit MKD XMKD>\n  DenyAll\n</Limit>");
+  WriteWholeFile(proftpd->WorldFile(), list);
+  std::string said;
+  std::string again;
+  EXPECT_EQ(SynchronizeAndTell(said), 0) << said;
+  EXPECT_EQ(SynchronizeAndTell(again), 0) << again;
+  EXPECT_EQ(Occurrences(said + again, "make no folders"), 1) << said;
+  const std::vector<std::string> commands = Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "MKD 550"), 6);  // three tries before each upload
+  EXPECT_EQ(ReadWorldFile(ReadWholeFile(proftpd->WorldFile())).rows[1].name, "Local");
 }
 
 }  // namespace
