@@ -148,8 +148,7 @@ ProFtpServer::ProFtpServer(const std::filesystem::path& serverRoot, const std::s
                                       std::to_string(uid) + ":" + std::to_string(gid) + "::" +
                                       FtpFolder().string() + ":/bin/false\n");
   WriteWholeFile(root / "group", "kesmir:x:" + std::to_string(gid) + ":\n");
-  ::chmod((root / "passwd").c_str(), 0600);
-  ::chmod((root / "group").c_str(), 0600);
+  for (const char* file : {"passwd", "group"}) ::chmod((root / file).c_str(), 0600);  // else ProFTPD refuses them
   for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
     int candidate = 0;
     ::close(Listen(1, candidate));  // a port nobody holds now; another program taking it first means a new try
