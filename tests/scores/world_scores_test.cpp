@@ -252,7 +252,7 @@ TEST_F(WorldScreen, SynchronizeNeedsAConnectionAndMainMenuLeaves) {
   Pass();
   EXPECT_FALSE(Drew("PLEASE CONNECT FIRST"));
   EXPECT_EQ(g->input.FireHeld, 0);
-  EXPECT_EQ(g.network.calls.front(), "get Atopw.kzm");  // the synchronisation ran
+  EXPECT_EQ(g.network.calls.front(), "MKD Atopw.kzm.lock");  // the synchronisation ran
   EXPECT_EQ(g->app.MenuScreen, "WS");
 
   PointAt(40, 265, true);
