@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 namespace kesmir {
 namespace {
 
+using namespace std::chrono_literals;
 using testing::FakeGame;
 using testing::ReadWholeFile;
 using testing::ReadWorldFile;
@@ -329,6 +331,27 @@ TEST_F(OperatorServer, AListTheAccountMayNotReadIsNeitherTakenForNoneNorReplaced
   EXPECT_EQ(ReadWholeFile(proftpd->WorldFile()), list);
   const std::vector<std::string> commands = Commands();
   EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](auto& c) { return c.starts_with("STOR"); }), 0);
+}
+
+TEST_F(OperatorServer, ALockGivenBackByItsHolderIsTakenBeforeTheUpload) {
+  Start();
+  WriteWholeFile(proftpd->WorldFile(), list);
+  std::filesystem::create_directory(proftpd->FtpFolder() / "Atopw.kzm.lock");
+  std::string said;
+  int status = -1;
+  std::thread player([&] { status = SynchronizeAndTell(said); });
+  // The holder gives it back once this game has found it taken, before or after this game looks at the folder.
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (proftpd->CommandLog().find("MKD") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(2ms);
+  }
+  std::filesystem::remove(proftpd->FtpFolder() / "Atopw.kzm.lock");
+  player.join();
+  EXPECT_EQ(status, 0) << said;
+  const std::vector<std::string> commands = Commands();
+  const auto stored = std::find(commands.begin(), commands.end(), "STOR 226");
+  EXPECT_NE(stored, commands.end());
+  EXPECT_NE(std::find(commands.begin(), stored, "MKD 257"), stored);
 }
 
 TEST_F(OperatorServer, AnAccountRefusedFoldersUploadsWithoutTheLockAndSaysSoOnce) {
