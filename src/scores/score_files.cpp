@@ -1,7 +1,6 @@
 // Writing and reading the two score lists in their digit-form files.
 #include "scores/score_files.h"
 
-#include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -22,79 +21,6 @@ namespace {
 constexpr std::size_t kMaxListBytes = 8 * 1024 * 1024;
 // The throttle reads on every 10,000th call.
 constexpr Integer kLoadPeriod = 10000;
-// A trailer date is "dd.mm.yyyy"; a longer line from a damaged file is cut so it cannot grow the screens' text.
-constexpr std::size_t kMaxTrailerDate = 64;
-
-// The twelve columns in score-line order, with the list arrays that hold them.
-struct ColumnLink {
-  std::string ScoreLineFields::*field;
-  LocalColumn ScoreLists::*local;
-  WorldColumn ScoreLists::*world;
-};
-
-constexpr std::array<ColumnLink, 12> kColumns = {{
-    {&ScoreLineFields::score, &ScoreLists::HsScore, &ScoreLists::WsScore},
-    {&ScoreLineFields::kills, &ScoreLists::HsKills, &ScoreLists::WsKills},
-    {&ScoreLineFields::time, &ScoreLists::HsTime, &ScoreLists::WsTime},
-    {&ScoreLineFields::accuracy, &ScoreLists::HsAccuracy, &ScoreLists::WsAccuracy},
-    {&ScoreLineFields::recharge, &ScoreLists::HsRecharge, &ScoreLists::WsRecharge},
-    {&ScoreLineFields::bulletSpeed, &ScoreLists::HsBulletSpeed, &ScoreLists::WsBulletSpeed},
-    {&ScoreLineFields::melee, &ScoreLists::HsMelee, &ScoreLists::WsMelee},
-    {&ScoreLineFields::maxHealth, &ScoreLists::HsMaxHealth, &ScoreLists::WsMaxHealth},
-    {&ScoreLineFields::maxAmmo, &ScoreLists::HsMaxAmmo, &ScoreLists::WsMaxAmmo},
-    {&ScoreLineFields::timesPlayed, &ScoreLists::HsTimesPlayed, &ScoreLists::WsTimesPlayed},
-    {&ScoreLineFields::date, &ScoreLists::HsDate, &ScoreLists::WsDate},
-    {&ScoreLineFields::name, &ScoreLists::HsName, &ScoreLists::WsName},
-}};
-
-// What one list file holds: the rows read before "END" (or before the row limit) and the lines after them.
-struct ListContents {
-  std::vector<ScoreLineFields> rows;
-  std::vector<std::string> trailer;
-};
-
-// What a list file holds, and whether it was whole: up to maxRows score lines, then "END" (or the row
-// limit) and the trailer. A file that runs out of lines before either is damaged; its rows up to the damage
-// are kept, without a last line cut in the middle.
-struct ParsedList {
-  ListContents list;
-  bool whole = false;
-};
-
-// A decoded line that reaches the name column, so every column of it is there.
-bool WholeScoreLine(std::string_view line) { return line.size() >= 85 && line.substr(82, 3) == " N="; }
-
-ParsedList ParseList(std::string_view text, int maxRows, std::size_t trailerLines) {
-  const std::vector<std::string> lines = SplitLines(text);
-  ParsedList parsed;
-  std::size_t next = 0;
-  for (int place = 0; place < maxRows; ++place) {
-    if (next >= lines.size()) {
-      // Damaged: only the leading rows that still decode to whole score lines are worth keeping.
-      std::size_t readable = 0;
-      while (readable < parsed.list.rows.size() && WholeScoreLine(CodeScoreLine(lines[readable], false))) ++readable;
-      if (readable == lines.size() && !text.empty() && text.back() != '\n' && readable > 0) --readable;
-      parsed.list.rows.resize(readable);
-      return parsed;
-    }
-    const std::string& line = lines[next++];
-    if (line == "END") break;
-    parsed.list.rows.push_back(CutScoreLine(CodeScoreLine(line, false)));
-  }
-  for (std::size_t i = 0; i < trailerLines && next < lines.size(); ++i) parsed.list.trailer.push_back(lines[next++]);
-  parsed.whole = true;
-  return parsed;
-}
-
-std::string EncodedRows(const std::vector<ScoreLineFields>& rows) {
-  std::string text;
-  for (const ScoreLineFields& row : rows) {
-    text += CodeScoreLine(JoinScoreLine(row), true);
-    text += "\r\n";
-  }
-  text += "END\r\n";
-  return text;
-}
 
 struct ListFiles {
   std::string_view hidden;
@@ -129,7 +55,7 @@ std::optional<Restored> RestoreList(Game& game, const ListFiles& files, const st
   std::optional<Restored> chosen;
   std::string from;
   if (const auto copyText = ReadFileLimited(UserPath(game, files.copy), kMaxListBytes)) {
-    ParsedList copy = ParseList(*copyText, maxRows, trailerLines);
+    ParsedList copy = ParseListText(*copyText, maxRows, trailerLines);
     const std::size_t hiddenRows = hidden ? hidden->list.rows.size() : 0;
     if (copy.whole ? !copy.list.rows.empty() : copy.list.rows.size() > hiddenRows) {
       from = "its readable copy " + UserPath(game, files.copy).string();
@@ -143,7 +69,7 @@ std::optional<Restored> RestoreList(Game& game, const ListFiles& files, const st
   if (!chosen) {
     const auto fallback = ReadFileLimited(DataPath(game, files.fallback), kMaxListBytes);
     if (!fallback) return std::nullopt;
-    ParsedList list = ParseList(*fallback, maxRows, trailerLines);
+    ParsedList list = ParseListText(*fallback, maxRows, trailerLines);
     if (!list.whole) return std::nullopt;
     from = "the default list";
     chosen = Restored{list.list, *fallback};
@@ -165,7 +91,7 @@ std::optional<ListContents> ReadListFile(Game& game, const ListFiles& files, int
   const auto hiddenPath = UserPath(game, files.hidden);
   std::optional<ParsedList> hidden;
   if (const auto text = ReadFileLimited(hiddenPath, kMaxListBytes)) {
-    hidden = ParseList(*text, maxRows, trailerLines);
+    hidden = ParseListText(*text, maxRows, trailerLines);
     if (hidden->whole) return hidden->list;
   }
   auto restored = RestoreList(game, files, hidden, maxRows, trailerLines);
@@ -199,33 +125,7 @@ bool WriteListFile(Game& game, const ListFiles& files, const std::string& conten
   return written;
 }
 
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
-
-std::string DateText(const Date& date) {
-  return TwoDigits(date.day) + "." + TwoDigits(date.month) + "." + std::to_string(date.year);
-}
-
 }  // namespace
-
-ScoreLineFields LocalRow(const ScoreLists& lists, int place) {
-  ScoreLineFields fields;
-  for (const ColumnLink& link : kColumns) fields.*link.field = (lists.*link.local)[static_cast<std::size_t>(place)];
-  return fields;
-}
-
-ScoreLineFields WorldRow(const ScoreLists& lists, int place) {
-  ScoreLineFields fields;
-  for (const ColumnLink& link : kColumns) fields.*link.field = (lists.*link.world)[static_cast<std::size_t>(place)];
-  return fields;
-}
-
-void SetLocalRow(ScoreLists& lists, int place, const ScoreLineFields& fields) {
-  for (const ColumnLink& link : kColumns) (lists.*link.local)[static_cast<std::size_t>(place)] = fields.*link.field;
-}
-
-void SetWorldRow(ScoreLists& lists, int place, const ScoreLineFields& fields) {
-  for (const ColumnLink& link : kColumns) (lists.*link.world)[static_cast<std::size_t>(place)] = fields.*link.field;
-}
 
 bool SaveHighScores(Game& game) {
   std::vector<ScoreLineFields> rows;
@@ -252,13 +152,7 @@ bool SaveWorldScores(Game& game) {
   DoEvents(game);
   game.app.LoadingCaption = "Saving..";
   ShowProgress(game);
-  std::vector<ScoreLineFields> rows;
-  for (int place = 0; place < kWorldRows; ++place) rows.push_back(WorldRow(lists, place));
-  std::string text = EncodedRows(rows);
-  // The count saturates like every 16-bit field rather than dropping its line.
-  text += std::to_string(AddSat(lists.WsUploadCount, 1)) + "\r\n";
-  text += DateText(game.platform.clock ? game.platform.clock->Today() : Date{}) + "\r\n";
-  text += lists.WsListDate + "\r\n";
+  const std::string text = WorldListText(lists, game.platform.clock ? game.platform.clock->Today() : Date{});
   if (!WriteListFile(game, kWorldFiles, text)) return false;
   UploadWorldScores(game);
   return true;
@@ -272,21 +166,7 @@ bool LoadWorldScores(Game& game) {
     WarnUnreadable(game, kWorldFiles, lists.WsReadWarned);
     return false;
   }
-  for (std::size_t place = 0; place < list->rows.size(); ++place) {
-    SetWorldRow(lists, static_cast<int>(place), list->rows[place]);
-  }
-  // Trailer line 1 is the upload count, line 2 the date of the last upload; line 3 is for the uploader only.
-  if (!list->trailer.empty()) {
-    const std::string_view count = Trim(list->trailer[0]);
-    const std::optional<double> value = ParseNumber(count);
-    if (!count.empty() && value && Int(*value) >= -32768.0 && Int(*value) <= 32767.0) {
-      lists.WsUploadCount = static_cast<Integer>(Int(*value));
-    }
-  }
-  if (list->trailer.size() > 1) {
-    lists.WsLastUpdate = list->trailer[1].substr(0, kMaxTrailerDate);
-    lists.WsListDate = lists.WsLastUpdate;
-  }
+  SetWorldList(lists, *list);
   return true;
 }
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/game.h"
-#include "scores/score_line.h"
+#include "scores/list_text.h"
 
 namespace kesmir {
 
@@ -17,12 +17,6 @@ inline constexpr std::string_view kLocalScoreDefault = "OtherFiles/Temp.txt";
 inline constexpr std::string_view kWorldScoreFile = "Atopw.kzm";
 inline constexpr std::string_view kWorldScoreCopy = "OtherFiles/WorldScores.txt";
 inline constexpr std::string_view kWorldScoreDefault = "OtherFiles/Temp2.txt";
-
-// One place of a list as the twelve fields of its score line, and back.
-ScoreLineFields LocalRow(const ScoreLists& lists, int place);
-ScoreLineFields WorldRow(const ScoreLists& lists, int place);
-void SetLocalRow(ScoreLists& lists, int place, const ScoreLineFields& fields);
-void SetWorldRow(ScoreLists& lists, int place, const ScoreLineFields& fields);
 
 // Writes places 0..10 of the local list in digit form, then "END", to the hidden file, and refreshes the
 // readable copy. False, said once on stderr, when the hidden file could not be written; the old one stays.

@@ -15,20 +15,12 @@ namespace {
 
 constexpr int kScoreX = 50;  // the score column of a row
 
-constexpr int kLocalShown = 10;
-constexpr int kWorldShown = 100;  // places 0..99; place 100 is the row that beat none of them
 constexpr int kRowsOnScreen = 10;
 constexpr int kRowTop = 50;
 constexpr int kRowHeight = 14;
-constexpr Integer kMarkUp = 1;
-constexpr Integer kMarkDown = 2;
 constexpr int kSliderTop = 51;
 constexpr int kSliderBottom = 175;
 constexpr double kLastFirstPlace = 90.0;  // the thumb at its lowest shows places 90..99
-
-double WholeScore(const std::string& column) { return Int(ScoreValue(column)); }
-
-void SetMark(ScoreLists& lists, int place, Integer mark) { lists.WsMark[static_cast<std::size_t>(place)] = mark; }
 
 // Draws a row's field at size 9 and tells whether the pointer last rested on the row's line.
 // The score column's text is drawn at size 7 so that five digits stay clear of the column after it.
@@ -59,56 +51,6 @@ void DrawArrow(Game& game, int place, int y) {
 
 }  // namespace
 
-namespace {
-
-// True when the local row is in the world list's hundred places. Names are compared as the file stores them
-// (cut to 35 characters, spaces at both ends stripped), so a row merged before and read back is recognised.
-bool InWorldList(const ScoreLists& lists, std::size_t f) {
-  const double score = WholeScore(lists.HsScore[f]);
-  const std::string name = StoredName(lists.HsName[f]);
-  for (std::size_t g = 0; g < static_cast<std::size_t>(kWorldShown); ++g) {
-    if (WholeScore(lists.WsScore[g]) == score && StoredName(lists.WsName[g]) == name) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-bool LocalRowsInWorldList(const ScoreLists& lists) {
-  const double last = WholeScore(lists.WsScore[static_cast<std::size_t>(kWorldShown - 1)]);
-  for (std::size_t f = 0; f < static_cast<std::size_t>(kLocalShown); ++f) {
-    const double score = WholeScore(lists.HsScore[f]);
-    // A row that beats none of the hundred is not kept by anyone's merge.
-    if (score > 0 && score > last && !InWorldList(lists, f)) return false;
-  }
-  return true;
-}
-
-bool MergeLocalRow(ScoreLists& lists, int localPlace) {
-  const auto f = static_cast<std::size_t>(localPlace);
-  const double score = WholeScore(lists.HsScore[f]);
-  if (InWorldList(lists, f)) return false;
-  const ScoreLineFields local = LocalRow(lists, localPlace);
-  for (int place = kWorldShown - 1; place >= 0; --place) {
-    lists.ListIndex = static_cast<Integer>(place);
-    if (WholeScore(lists.WsScore[static_cast<std::size_t>(place)]) < score) {
-      SetMark(lists, place + 1, kMarkDown);
-      SetWorldRow(lists, place + 1, WorldRow(lists, place));
-      if (place == 0) {
-        SetWorldRow(lists, 0, local);
-        SetMark(lists, 0, kMarkUp);
-        return true;
-      }
-    } else {
-      // An equal world score keeps the better place.
-      SetMark(lists, place + 1, kMarkUp);
-      SetWorldRow(lists, place + 1, local);
-      return place + 1 < kWorldShown;
-    }
-  }
-  return false;
-}
-
 int SynchronizeScores(Game& game) {
   ScoreLists& lists = game.scores;
   if (CheckConnection(game) == 0) return 0;
@@ -118,12 +60,10 @@ int SynchronizeScores(Game& game) {
   lists.WsLoadCount = 0;      // the file just fetched is read
   LoadWorldScores(game);
   lists.WsListDateKey = ListDateKey(lists.WsListDate);
-  int merged = 0;
-  for (int f = 0; f < kLocalShown; ++f) {
+  const int merged = MergeLocalRows(lists, kMergedLocalRows, [&game] {
     game.app.LoadingCaption = "Synchronizing..";
     ShowProgress(game);
-    if (MergeLocalRow(lists, f)) ++merged;
-  }
+  });
   SaveWorldScores(game);
   return merged;
 }

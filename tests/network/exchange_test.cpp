@@ -12,6 +12,7 @@
 #include "network/ftp_exchange.h"
 #include "network/version_check.h"
 #include "scores/score_files.h"
+#include "scores/world_merge.h"
 #include "fakes/world_files.h"
 
 namespace kesmir {
@@ -283,6 +284,15 @@ TEST_F(Exchange, AnUploadWaitsForAnotherGamesLockAndRemovesOneLeftBehind) {
   UploadWorldScores(*g);
   EXPECT_EQ(g.network.calls, (std::vector<std::string>{"MKD Atopw.kzm.lock", "list", "MKD Atopw.kzm.lock",
                                                        "put Atopw.kzm", "RMD Atopw.kzm.lock"}));
+}
+
+TEST_F(Exchange, TheMergeOfTheListFilesGivesWhatTheSynchronisationSends) {
+  SetLocalRow(lists, 1, WorldTestRow(4990, "Twin"));  // the server's second score
+  SetLocalRow(lists, 2, WorldTestRow(5000, "S0"));    // the server's first row
+  ASSERT_TRUE(SaveHighScores(*g));
+  const std::string fetched = ServerFile();
+  DownloadWorldScores(*g);
+  EXPECT_EQ(ServerFile(), MergeWorldUpload(fetched, g.ReadUserFile("Atop112.kzm"), g.clock.today).text);
 }
 
 TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {
