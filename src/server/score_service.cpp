@@ -1,0 +1,134 @@
+// The score service's HTTP requests.
+#include "server/score_service.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "scores/list_text.h"
+
+namespace kesmir {
+namespace {
+
+constexpr auto kRateWindow = std::chrono::minutes(1);
+// Addresses with no upload in the last minute are forgotten once this many are held.
+constexpr std::size_t kRateSweepSize = 10000;
+
+// A strong tag of the list's bytes (64-bit FNV-1a), the same in every process that serves the same list.
+std::string ListTag(std::string_view text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  char tag[20];
+  std::snprintf(tag, sizeof tag, "\"%016llx\"", static_cast<unsigned long long>(hash));
+  return tag;
+}
+
+// True when If-None-Match names the tag (or is "*").
+bool TagMatches(std::string_view ifNoneMatch, std::string_view tag) {
+  if (ifNoneMatch.find('*') != std::string_view::npos) return true;
+  return ifNoneMatch.find(tag) != std::string_view::npos;
+}
+
+void Answer(httplib::Response& response, int status, const std::string& line) {
+  response.status = status;
+  response.set_content(line + "\n", "text/plain");
+}
+
+void AnswerList(httplib::Response& response, const std::string& text) {
+  response.status = 200;
+  response.set_header("ETag", ListTag(text));
+  response.set_content(text, "text/plain");
+}
+
+}  // namespace
+
+bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::time_point now) {
+  if (perMinute_ <= 0) return true;
+  const std::lock_guard lock(mutex_);
+  if (recent_.size() >= kRateSweepSize) {
+    std::erase_if(recent_, [now](const auto& entry) { return now - entry.second.back() >= kRateWindow; });
+  }
+  auto& times = recent_[address];
+  while (!times.empty() && now - times.front() >= kRateWindow) times.pop_front();
+  if (std::ssize(times) >= perMinute_) return false;
+  times.push_back(now);
+  return true;
+}
+
+ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
+    : store_(store),
+      settings_(std::move(settings)),
+      rate_(settings_.maxUploadsPerMinute) {
+  const auto colon = settings_.account.find(':');
+  expectedAuthorization_ =
+      httplib::make_basic_authentication_header(settings_.account.substr(0, colon),
+                                                colon == std::string::npos ? "" : settings_.account.substr(colon + 1))
+          .second;
+  server_.set_payload_max_length(kMaxUploadBytes);
+  server_.Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
+    if (Authorized(request)) GetWorld(request, response);
+    else {
+      response.set_header("WWW-Authenticate", "Basic realm=\"kesmir\"");
+      Answer(response, 401, "wrong or missing account");
+    }
+  });
+  server_.Post("/world", [this](const httplib::Request& request, httplib::Response& response) {
+    if (Authorized(request)) PostWorld(request, response);
+    else {
+      response.set_header("WWW-Authenticate", "Basic realm=\"kesmir\"");
+      Answer(response, 401, "wrong or missing account");
+    }
+  });
+  // The errors the server answers by itself (an oversized body, an unknown path) get their line too.
+  server_.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+    if (!response.body.empty()) return;
+    if (response.status == 413) Answer(response, 413, "the body is over 1 MiB");
+    else if (response.status == 404) Answer(response, 404, "no such resource; the list is at /world");
+    else Answer(response, response.status, "the request was refused");
+  });
+}
+
+bool ScoreService::Authorized(const httplib::Request& request) const {
+  return request.get_header_value("Authorization") == expectedAuthorization_;
+}
+
+void ScoreService::GetWorld(const httplib::Request& request, httplib::Response& response) {
+  const std::optional<std::string> list = store_.CurrentList();
+  if (!list) return Answer(response, 503, "the world list cannot be read now");
+  if (list->empty()) return Answer(response, 404, "there is no world list yet");
+  const std::string tag = ListTag(*list);
+  if (request.has_header("If-None-Match") && TagMatches(request.get_header_value("If-None-Match"), tag)) {
+    response.status = 304;
+    response.set_header("ETag", tag);
+    return;
+  }
+  AnswerList(response, *list);
+}
+
+void ScoreService::PostWorld(const httplib::Request& request, httplib::Response& response) {
+  if (!rate_.Admit(request.remote_addr, std::chrono::steady_clock::now())) {
+    return Answer(response, 429,
+                  "more than " + std::to_string(settings_.maxUploadsPerMinute) + " uploads a minute from " +
+                      request.remote_addr);
+  }
+  const Date today = settings_.today();
+  const ListChange change{.kind = "upload", .address = request.remote_addr, .body = request.body, .day = ListDateText(today)};
+  const std::optional<WorldMerge> merge = store_.ChangeList(
+      change, [&](std::string_view current) { return MergeWorldUpload(current, request.body, today); });
+  if (!merge) return Answer(response, 503, "the world list cannot be changed now");
+  if (!merge->rejection.empty()) return Answer(response, 400, merge->rejection);
+  AnswerList(response, merge->text);
+}
+
+int ScoreService::Bind(const std::string& host, int port) {
+  if (port == 0) return server_.bind_to_any_port(host);
+  return server_.bind_to_port(host, port) ? port : -1;
+}
+
+bool ScoreService::Run() { return server_.listen_after_bind(); }
+
+void ScoreService::Stop() { server_.stop(); }
+
+}  // namespace kesmir

@@ -1,0 +1,171 @@
+// The score storage in SQLite: an append-only table of changes and the current list beside it.
+#include "server/sqlite_store.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <mutex>
+
+namespace kesmir {
+namespace {
+
+// Another process's change of the list is waited for this long before the storage counts as failed.
+constexpr int kBusyMilliseconds = 30000;
+
+struct CloseDb {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct FinalizeStatement {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Db = std::unique_ptr<sqlite3, CloseDb>;
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+// WAL lets readers go on while one process writes; synchronous=FULL makes an answered upload survive a crash
+// of the machine, not only of the process.
+constexpr const char* kSchema = R"sql(
+PRAGMA journal_mode = WAL;
+PRAGMA synchronous = FULL;
+BEGIN IMMEDIATE;
+CREATE TABLE IF NOT EXISTS changes (
+  id         INTEGER PRIMARY KEY AUTOINCREMENT,
+  received   TEXT    NOT NULL,
+  address    TEXT    NOT NULL,
+  kind       TEXT    NOT NULL,
+  day        TEXT    NOT NULL,
+  body       BLOB    NOT NULL,
+  rows_added INTEGER NOT NULL
+);
+CREATE TABLE IF NOT EXISTS world_list (
+  id        INTEGER PRIMARY KEY CHECK (id = 1),
+  change_id INTEGER NOT NULL REFERENCES changes (id),
+  text      BLOB    NOT NULL
+);
+COMMIT;
+)sql";
+
+class SqliteStore final : public IScoreStore {
+ public:
+  explicit SqliteStore(Db db) : db_(std::move(db)) {}
+
+  bool Prepare(std::string& error) {
+    if (!Exec(kSchema)) return Fail(error);
+    if (!(PrepareOne("SELECT text FROM world_list WHERE id = 1", select_) &&
+          PrepareOne("INSERT INTO changes (received, address, kind, day, body, rows_added) "
+                     "VALUES (strftime('%Y-%m-%dT%H:%M:%fZ', 'now'), ?, ?, ?, ?, ?)",
+                     insertChange_) &&
+          PrepareOne("INSERT OR REPLACE INTO world_list (id, change_id, text) VALUES (1, ?, ?)", storeList_))) {
+      return Fail(error);
+    }
+    return true;
+  }
+
+  std::optional<std::string> CurrentList() override {
+    const std::lock_guard lock(mutex_);
+    auto text = ReadList();
+    if (!text) Say("cannot read the world list");
+    return text;
+  }
+
+  std::optional<WorldMerge> ChangeList(const ListChange& change,
+                                       const std::function<WorldMerge(std::string_view)>& apply) override {
+    const std::lock_guard lock(mutex_);
+    // IMMEDIATE takes the write lock before the list is read, so no other merge can start from the same list.
+    if (!Exec("BEGIN IMMEDIATE")) {
+      Say("cannot start a change");
+      return std::nullopt;
+    }
+    const std::optional<std::string> current = ReadList();
+    if (!current) return Abandon("cannot read the world list");
+    WorldMerge merge = apply(*current);
+    if (!merge.rejection.empty()) {
+      Exec("ROLLBACK");
+      return merge;
+    }
+    sqlite3_stmt* insert = insertChange_.get();
+    sqlite3_reset(insert);
+    sqlite3_bind_text(insert, 1, change.address.data(), static_cast<int>(change.address.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 2, change.kind.data(), static_cast<int>(change.kind.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 3, change.day.data(), static_cast<int>(change.day.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(insert, 4, change.body.data(), static_cast<int>(change.body.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(insert, 5, merge.added);
+    if (sqlite3_step(insert) != SQLITE_DONE) return Abandon("cannot record the change");
+    sqlite3_stmt* store = storeList_.get();
+    sqlite3_reset(store);
+    sqlite3_bind_int64(store, 1, sqlite3_last_insert_rowid(db_.get()));
+    sqlite3_bind_blob(store, 2, merge.text.data(), static_cast<int>(merge.text.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(store) != SQLITE_DONE) return Abandon("cannot store the world list");
+    if (!Exec("COMMIT")) return Abandon("cannot commit the change");
+    return merge;
+  }
+
+ private:
+  bool Exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+  bool PrepareOne(const char* sql, Statement& statement) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr);
+    statement.reset(raw);
+    return rc == SQLITE_OK;
+  }
+
+  bool Fail(std::string& error) const {
+    error = sqlite3_errmsg(db_.get());
+    return false;
+  }
+
+  void Say(const char* what) const {
+    std::fprintf(stderr, "kesmir-scored: %s: %s\n", what, sqlite3_errmsg(db_.get()));
+  }
+
+  std::optional<WorldMerge> Abandon(const char* what) {
+    Say(what);
+    Exec("ROLLBACK");
+    return std::nullopt;
+  }
+
+  // The current list, "" while there is none; nullopt on failure.
+  std::optional<std::string> ReadList() {
+    sqlite3_stmt* select = select_.get();
+    sqlite3_reset(select);
+    const int rc = sqlite3_step(select);
+    if (rc == SQLITE_DONE) return std::string();
+    if (rc != SQLITE_ROW) return std::nullopt;
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(select, 0));
+    std::string text(data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
+    sqlite3_reset(select);
+    return text;
+  }
+
+  std::mutex mutex_;  // one connection, used by one request at a time
+  Db db_;
+  Statement select_, insertChange_, storeList_;
+};
+
+}  // namespace
+
+std::unique_ptr<IScoreStore> OpenSqliteStore(const std::filesystem::path& path, std::string& error) {
+  sqlite3* raw = nullptr;
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
+  Db db(raw);
+  if (rc != SQLITE_OK) {
+    error = raw ? sqlite3_errmsg(raw) : "out of memory";
+    return nullptr;
+  }
+  sqlite3_busy_timeout(db.get(), kBusyMilliseconds);
+  auto store = std::make_unique<SqliteStore>(std::move(db));
+  if (!store->Prepare(error)) return nullptr;
+  return store;
+}
+
+std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& error) {
+  constexpr std::string_view kSqlite = "sqlite:";
+  if (url.starts_with(kSqlite) && url.size() > kSqlite.size()) {
+    return OpenSqliteStore(std::filesystem::path(url.substr(kSqlite.size())), error);
+  }
+  error = "unknown storage \"" + std::string(url) + "\" (sqlite:PATH)";
+  return nullptr;
+}
+
+}  // namespace kesmir
