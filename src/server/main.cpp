@@ -82,13 +82,20 @@ int Remove(IScoreStore& store, const std::string& name, int score) {
 int Serve(IScoreStore& store, const ServiceOptions& options, const sigset_t& stopSignals) {
   ScoreService service(store, {.account = options.account,
                                .maxUploadsPerMinute = options.maxUploadsPerMinute,
-                               .today = LocalToday});
+                               .today = LocalToday,
+                               .certFile = options.certFile,
+                               .keyFile = options.keyFile});
+  if (!service.Valid()) {
+    std::fprintf(stderr, "kesmir-scored: cannot use the certificate %s with the key %s\n", options.certFile.c_str(),
+                 options.keyFile.c_str());
+    return 1;
+  }
   const int port = service.Bind(options.host, options.port);
   if (port < 0) {
     std::fprintf(stderr, "kesmir-scored: cannot listen on %s:%d\n", options.host.c_str(), options.port);
     return 1;
   }
-  std::printf("listening on http://%s:%d\n", options.host.c_str(), port);
+  std::printf("listening on %s://%s:%d\n", options.certFile.empty() ? "http" : "https", options.host.c_str(), port);
   std::fflush(stdout);
   // SIGTERM and SIGINT are blocked in every thread and taken here, so no handler and no global flag are needed.
   // Stop is repeated until Run has ended, since a stop that comes before Run has started does nothing.

@@ -60,21 +60,24 @@ bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::ti
 ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
     : store_(store),
       settings_(std::move(settings)),
-      rate_(settings_.maxUploadsPerMinute) {
+      rate_(settings_.maxUploadsPerMinute),
+      server_(settings_.certFile.empty()
+                  ? std::make_unique<httplib::Server>()
+                  : std::make_unique<httplib::SSLServer>(settings_.certFile.c_str(), settings_.keyFile.c_str())) {
   const auto colon = settings_.account.find(':');
   expectedAuthorization_ =
       httplib::make_basic_authentication_header(settings_.account.substr(0, colon),
                                                 colon == std::string::npos ? "" : settings_.account.substr(colon + 1))
           .second;
-  server_.set_payload_max_length(kMaxUploadBytes);
-  server_.Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
+  server_->set_payload_max_length(kMaxUploadBytes);
+  server_->Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
     if (Authorized(request)) GetWorld(request, response);
     else {
       response.set_header("WWW-Authenticate", "Basic realm=\"kesmir\"");
       Answer(response, 401, "wrong or missing account");
     }
   });
-  server_.Post("/world", [this](const httplib::Request& request, httplib::Response& response) {
+  server_->Post("/world", [this](const httplib::Request& request, httplib::Response& response) {
     if (Authorized(request)) PostWorld(request, response);
     else {
       response.set_header("WWW-Authenticate", "Basic realm=\"kesmir\"");
@@ -82,7 +85,7 @@ ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
     }
   });
   // The errors the server answers by itself (an oversized body, an unknown path) get their line too.
-  server_.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+  server_->set_error_handler([](const httplib::Request&, httplib::Response& response) {
     if (!response.body.empty()) return;
     if (response.status == 413) Answer(response, 413, "the body is over 1 MiB");
     else if (response.status == 404) Answer(response, 404, "no such resource; the list is at /world");
@@ -123,12 +126,12 @@ void ScoreService::PostWorld(const httplib::Request& request, httplib::Response&
 }
 
 int ScoreService::Bind(const std::string& host, int port) {
-  if (port == 0) return server_.bind_to_any_port(host);
-  return server_.bind_to_port(host, port) ? port : -1;
+  if (port == 0) return server_->bind_to_any_port(host);
+  return server_->bind_to_port(host, port) ? port : -1;
 }
 
-bool ScoreService::Run() { return server_.listen_after_bind(); }
+bool ScoreService::Run() { return server_->listen_after_bind(); }
 
-void ScoreService::Stop() { server_.stop(); }
+void ScoreService::Stop() { server_->stop(); }
 
 }  // namespace kesmir

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -20,6 +21,7 @@ struct ServiceSettings {
   std::string account;             // "NAME:PASSWORD" of HTTP Basic
   int maxUploadsPerMinute = 120;   // per client address; 0 for no limit
   std::function<Date()> today;     // the day a merge writes into the trailer
+  std::string certFile, keyFile;   // PEM files for HTTPS; plain HTTP without them
 };
 
 // Counts the uploads of each client address over the last minute.
@@ -38,6 +40,8 @@ class UploadRate {
 class ScoreService {
  public:
   ScoreService(IScoreStore& store, ServiceSettings settings);
+  // False when the certificate or key cannot be used.
+  bool Valid() const { return server_->is_valid(); }
   // Binds host:port (port 0 picks a free one) and listens; the port, or -1.
   int Bind(const std::string& host, int port);
   // Answers requests until Stop; false when the server could not run.
@@ -54,7 +58,7 @@ class ScoreService {
   ServiceSettings settings_;
   std::string expectedAuthorization_;
   UploadRate rate_;
-  httplib::Server server_;
+  std::unique_ptr<httplib::Server> server_;
 };
 
 }  // namespace kesmir

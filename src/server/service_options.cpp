@@ -47,6 +47,10 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
         return std::nullopt;
       }
       options.account = *v;
+    } else if (arg == "--cert" && (v = value())) {
+      options.certFile = *v;
+    } else if (arg == "--key" && (v = value())) {
+      options.keyFile = *v;
     } else if (arg == "--seed" && (v = value())) {
       options.seed = *v;
     } else if (arg == "--max-uploads-per-minute" && (v = value())) {
@@ -76,6 +80,10 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
   }
   if (options.db.empty()) {
     error = "--db is missing";
+    return std::nullopt;
+  }
+  if (options.certFile.empty() != options.keyFile.empty()) {
+    error = "--cert and --key go together";
     return std::nullopt;
   }
   if (exporting && removing) {

@@ -9,7 +9,7 @@ namespace kesmir {
 
 inline constexpr const char* kServiceUsage =
     "usage: kesmir-scored --db sqlite:PATH --listen HOST:PORT --account NAME:PASSWORD [--seed FILE]\n"
-    "                     [--max-uploads-per-minute N]\n"
+    "                     [--max-uploads-per-minute N] [--cert PEM --key PEM]\n"
     "       kesmir-scored --db sqlite:PATH --export FILE\n"
     "       kesmir-scored --db sqlite:PATH --remove NAME SCORE\n"
     "       kesmir-scored --help\n"
@@ -17,7 +17,7 @@ inline constexpr const char* kServiceUsage =
     "uploaded list file into it (HTTP Basic with the account). PORT 0 picks a free port; the line\n"
     "\"listening on http://HOST:PORT\" says which. --seed FILE starts an empty store with that list file.\n"
     "--max-uploads-per-minute N answers 429 beyond N uploads a minute from one address (0: no limit;\n"
-    "120 unless given). --export writes the current list file; --remove takes one row off the list.\n";
+    "120 unless given). --cert and --key serve HTTPS. --export writes the current list file; --remove takes one row off the list.\n";
 
 struct ServiceOptions {
   enum class Mode { kServe, kExport, kRemove, kHelp };
@@ -27,6 +27,7 @@ struct ServiceOptions {
   int port = 0;
   std::string account;
   std::string seed;
+  std::string certFile, keyFile;
   int maxUploadsPerMinute = 120;
   std::string exportFile;
   std::string removeName;

@@ -2,6 +2,7 @@
 // nothing, no row is lost between processes sharing the file, across restarts or to a stale list.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -26,20 +27,26 @@ using testing::ReadWorldFile;
 using testing::WorldListFile;
 using testing::WorldTestRow;
 
-// Runs the program to its end; its exit status.
-int RunScored(std::vector<std::string> args) {
-  args.insert(args.begin(), KESMIR_SCORED_EXE);
+// Runs a program to its end, its output dropped; its exit status.
+int RunProgram(std::vector<std::string> args) {
   const pid_t pid = fork();
   if (pid == 0) {
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    dup2(open("/dev/null", O_WRONLY), 2);
+    dup2(2, 1);
     execv(argv[0], argv.data());
     _exit(127);
   }
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunScored(std::vector<std::string> args) {
+  args.insert(args.begin(), KESMIR_SCORED_EXE);
+  return RunProgram(std::move(args));
 }
 
 // One service process on 127.0.0.1, up once its "listening on" line has come, stopped by SIGTERM.
@@ -73,7 +80,11 @@ class Scored {
       line.append(buffer, static_cast<std::size_t>(n));
     }
     close(out[0]);
-    if (std::sscanf(line.c_str(), "listening on http://127.0.0.1:%d", &port) != 1) ADD_FAILURE() << "no start: " << line;
+    const std::string scheme = line.starts_with("listening on https") ? "https" : "http";
+    if (std::sscanf(line.c_str(), (line.substr(0, 13) + scheme + "://127.0.0.1:%d").c_str(), &port) != 1) {
+      ADD_FAILURE() << "no start: " << line;
+    }
+    address = scheme + "://127.0.0.1:" + std::to_string(port);
   }
   ~Scored() { EXPECT_EQ(Stop(), 0); }
 
@@ -97,9 +108,10 @@ class Scored {
   }
 
   httplib::Client Client(const std::string& password = "secret7") const {
-    httplib::Client client("127.0.0.1", port);
+    httplib::Client client(address);
     client.set_basic_auth("kesmir7", password);
     client.set_read_timeout(30, 0);
+    if (!caFile.empty()) client.set_ca_cert_path(caFile.c_str());
     return client;
   }
   httplib::Result Post(const std::string& body) const { return Client().Post("/world", body, "text/plain"); }
@@ -109,6 +121,8 @@ class Scored {
   }
 
   int port = 0;
+  std::string address;
+  std::string caFile;  // the certificate an HTTPS client trusts
 
  private:
   pid_t pid_ = -1;
@@ -250,6 +264,21 @@ TEST_F(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
   EXPECT_EQ(refused->status, 429);
   EXPECT_FALSE(HasName(scored.World(), "B"));
   EXPECT_EQ(ReadWorldFile(scored.World()).trailer[0], "2");
+}
+
+TEST_F(Service, WithACertificateAndKeyItServesHttpsOnly) {
+  const std::string cert = (folder / "cert.pem").string(), key = (folder / "key.pem").string();
+  ASSERT_EQ(RunProgram({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                        "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert}),
+            0);
+  EXPECT_EQ(RunScored({"--db", "sqlite:" + db.string(), "--listen", "127.0.0.1:0", "--account", "a:b", "--cert",
+                       cert, "--key", cert}),
+            1);  // the certificate is no key
+  Scored scored(db, {"--seed", (folder / "seed.kzm").string(), "--cert", cert, "--key", key});
+  ASSERT_TRUE(scored.address.starts_with("https://"));
+  scored.caFile = cert;
+  EXPECT_EQ(scored.World(), seed);
+  EXPECT_FALSE(httplib::Client("http://127.0.0.1:" + std::to_string(scored.port)).Get("/world"));
 }
 
 }  // namespace
