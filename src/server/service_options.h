@@ -17,7 +17,8 @@ inline constexpr const char* kServiceUsage =
     "uploaded list file into it (HTTP Basic with the account). PORT 0 picks a free port; the line\n"
     "\"listening on http://HOST:PORT\" says which. --seed FILE starts an empty store with that list file.\n"
     "--max-uploads-per-minute N answers 429 beyond N uploads a minute from one address (0: no limit;\n"
-    "120 unless given). --cert and --key serve HTTPS. --export writes the current list file; --remove takes one row off the list.\n";
+    "120 unless given). --cert and --key serve HTTPS. --export writes the current list file; --remove\n"
+    "takes one row off the list (recorded like an upload).\n";
 
 struct ServiceOptions {
   enum class Mode { kServe, kExport, kRemove, kHelp };
