@@ -50,15 +50,12 @@ std::string FailureMessage(const TransferResult& result, std::string_view stepMe
   return std::string(stepMessage);
 }
 
-enum class Fetched { List, NoList, Failed };
+enum class Fetched { List, NoList, Unreadable, Failed };
 
 // Fetches the server's world list. A 550 reply means either that there is none or that this account may not
-// read it, so the list counts as absent only when the login folder's listing shows no such file; unreadable
-// tells the other case.
-Fetched FetchServerList(Game& game, const NetDeployment& d, std::string& contents, TransferResult& result,
-                        bool& unreadable) {
+// read it, so the list counts as absent only when the login folder's listing shows no such file.
+Fetched FetchServerList(Game& game, const NetDeployment& d, std::string& contents, TransferResult& result) {
   INetwork* network = game.platform.network;
-  unreadable = false;
   result = network->FtpGet(d.ftp, std::string(kRemoteWorldFile), kMaxWorldFileBytes, WatchedLimits(game, d.limits),
                            contents);
   if (result.ok) return Fetched::List;
@@ -69,9 +66,13 @@ Fetched FetchServerList(Game& game, const NetDeployment& d, std::string& content
     result.error += "; the folder could not be listed either (" + listed.error + ")";
     return Fetched::Failed;
   }
-  if (std::find(names.begin(), names.end(), kRemoteWorldFile) == names.end()) return Fetched::NoList;
-  unreadable = true;
-  return Fetched::Failed;
+  return std::find(names.begin(), names.end(), kRemoteWorldFile) == names.end() ? Fetched::NoList
+                                                                                 : Fetched::Unreadable;
+}
+
+// What the player is told when the list could not be fetched.
+std::string FetchFailure(Fetched fetched, const TransferResult& result, std::string_view stepMessage) {
+  return fetched == Fetched::Unreadable ? std::string(kUnreadable) : FailureMessage(result, stepMessage);
 }
 
 // Fetches the server's world list over the hidden world file. The file is replaced only by a complete list.
@@ -83,17 +84,15 @@ bool FetchWorldFile(Game& game, const NetDeployment& d, bool report = true) {
   const bool first = sync.rowsFetched < 0 && !sync.noList;
   std::string contents;
   TransferResult result;
-  bool unreadable = false;
-  const Fetched fetched = FetchServerList(game, d, contents, result, unreadable);
+  const Fetched fetched = FetchServerList(game, d, contents, result);
   if (game.app.Ended) return false;
   if (fetched == Fetched::NoList) {
     if (game.net.SyncBase) game.net.SyncBase->clear();
     if (first) sync.noList = true;
     return true;
   }
-  if (fetched == Fetched::Failed) {
-    if (report) ReportTransferFailure(game, unreadable ? kUnreadable : FailureMessage(result, kNotFetched),
-                                      result.error);
+  if (fetched != Fetched::List) {
+    if (report) ReportTransferFailure(game, FetchFailure(fetched, result, kNotFetched), result.error);
     return false;
   }
   const std::optional<int> rows = WorldListRows(contents);
@@ -136,11 +135,9 @@ bool ServerHoldsBase(Game& game, const NetDeployment& d, std::string_view failur
   if (!net.SyncBase) return true;
   std::string current;
   TransferResult result;
-  bool unreadable = false;
-  if (FetchServerList(game, d, current, result, unreadable) == Fetched::Failed) {
-    if (!game.app.Ended) {
-      ReportTransferFailure(game, unreadable ? kUnreadable : FailureMessage(result, failureMessage), result.error);
-    }
+  if (const Fetched fetched = FetchServerList(game, d, current, result);
+      fetched == Fetched::Unreadable || fetched == Fetched::Failed) {
+    if (!game.app.Ended) ReportTransferFailure(game, FetchFailure(fetched, result, failureMessage), result.error);
     return false;
   }
   net.BaseChanged = current != *net.SyncBase;

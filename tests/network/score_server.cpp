@@ -23,12 +23,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A TCP socket listening on 127.0.0.1 with a port of the system's choosing.
-int Listen(int backlog, int& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// 127.0.0.1 at the port given (0: the system's choice).
+sockaddr_in Loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  return address;
+}
+
+// A TCP socket listening on 127.0.0.1 with a port of the system's choosing.
+int Listen(int backlog, int& port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address = Loopback(0);
   socklen_t length = sizeof address;
   if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, backlog) != 0 ||
       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -74,10 +81,7 @@ void StopProcess(pid_t& pid) {
 
 bool Accepts(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  sockaddr_in address = Loopback(port);
   const bool accepted = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   ::close(fd);
   return accepted;
@@ -198,10 +202,7 @@ BusyServer::BusyServer() : fd_(Listen(0, port)) {
   // The queue of a listener that never accepts holds one connection; a few more make sure it is full.
   for (int i = 0; i < 3; ++i) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    sockaddr_in address = Loopback(port);
     ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     queued_.push_back(fd);
   }
