@@ -3,8 +3,9 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <mutex>
+
+#include "server/store_steps.h"
 
 namespace kesmir {
 namespace {
@@ -44,88 +45,35 @@ CREATE TABLE IF NOT EXISTS world_list (
 COMMIT;
 )sql";
 
-class SqliteStore final : public IScoreStore {
+class SqliteStore final : public IScoreStore, StoreSteps {
  public:
   explicit SqliteStore(Db db) : db_(std::move(db)) {}
 
   bool Prepare(std::string& error) {
-    if (!Exec(kSchema)) return Fail(error);
-    if (!(PrepareOne("SELECT text FROM world_list WHERE id = 1", select_) &&
+    if (!(Exec(kSchema) && PrepareOne("SELECT text FROM world_list WHERE id = 1", select_) &&
           PrepareOne("INSERT INTO changes (received, address, kind, day, body, rows_added) "
                      "VALUES (strftime('%Y-%m-%dT%H:%M:%fZ', 'now'), ?, ?, ?, ?, ?)",
                      insertChange_) &&
           PrepareOne("INSERT OR REPLACE INTO world_list (id, change_id, text) VALUES (1, ?, ?)", storeList_))) {
-      return Fail(error);
+      error = Fault();
+      return false;
     }
     return true;
   }
 
   std::optional<std::string> CurrentList() override {
     const std::lock_guard lock(mutex_);
-    auto text = ReadList();
-    if (!text) Say("cannot read the world list");
-    return text;
+    return ReadListWith(*this);
   }
 
   std::optional<WorldMerge> ChangeList(const ListChange& change,
                                        const std::function<WorldMerge(std::string_view)>& apply) override {
     const std::lock_guard lock(mutex_);
-    // IMMEDIATE takes the write lock before the list is read, so no other merge can start from the same list.
-    if (!Exec("BEGIN IMMEDIATE")) {
-      Say("cannot start a change");
-      return std::nullopt;
-    }
-    const std::optional<std::string> current = ReadList();
-    if (!current) return Abandon("cannot read the world list");
-    WorldMerge merge = apply(*current);
-    if (!merge.rejection.empty()) {
-      Exec("ROLLBACK");
-      return merge;
-    }
-    sqlite3_stmt* insert = insertChange_.get();
-    sqlite3_reset(insert);
-    sqlite3_bind_text(insert, 1, change.address.data(), static_cast<int>(change.address.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 2, change.kind.data(), static_cast<int>(change.kind.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 3, change.day.data(), static_cast<int>(change.day.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_blob(insert, 4, change.body.data(), static_cast<int>(change.body.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_int(insert, 5, merge.added);
-    if (sqlite3_step(insert) != SQLITE_DONE) return Abandon("cannot record the change");
-    sqlite3_stmt* store = storeList_.get();
-    sqlite3_reset(store);
-    sqlite3_bind_int64(store, 1, sqlite3_last_insert_rowid(db_.get()));
-    sqlite3_bind_blob(store, 2, merge.text.data(), static_cast<int>(merge.text.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(store) != SQLITE_DONE) return Abandon("cannot store the world list");
-    if (!Exec("COMMIT")) return Abandon("cannot commit the change");
-    return merge;
+    return ChangeListWith(*this, change, apply);
   }
 
  private:
-  bool Exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
-
-  bool PrepareOne(const char* sql, Statement& statement) {
-    sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr);
-    statement.reset(raw);
-    return rc == SQLITE_OK;
-  }
-
-  bool Fail(std::string& error) const {
-    error = sqlite3_errmsg(db_.get());
-    return false;
-  }
-
-  void Say(const char* what) const {
-    std::fprintf(stderr, "kesmir-scored: %s: %s\n", what, sqlite3_errmsg(db_.get()));
-  }
-
-  std::optional<WorldMerge> Abandon(const char* what) {
-    Say(what);
-    Exec("ROLLBACK");
-    return std::nullopt;
-  }
-
-  // The current list, "" while there is none; nullopt on failure.
-  std::optional<std::string> ReadList() {
+  std::optional<std::string> ReadList() override {
     sqlite3_stmt* select = select_.get();
     sqlite3_reset(select);
     const int rc = sqlite3_step(select);
@@ -135,6 +83,41 @@ class SqliteStore final : public IScoreStore {
     std::string text(data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
     sqlite3_reset(select);
     return text;
+  }
+
+  // IMMEDIATE takes the write lock before the list is read, so no other merge can start from the same list.
+  std::optional<std::string> BeginChange() override {
+    if (!Exec("BEGIN IMMEDIATE")) return std::nullopt;
+    return ReadList();
+  }
+
+  bool Store(const ListChange& change, const WorldMerge& merge) override {
+    sqlite3_stmt* insert = insertChange_.get();
+    sqlite3_reset(insert);
+    sqlite3_bind_text(insert, 1, change.address.data(), static_cast<int>(change.address.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 2, change.kind.data(), static_cast<int>(change.kind.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 3, change.day.data(), static_cast<int>(change.day.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(insert, 4, change.body.data(), static_cast<int>(change.body.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(insert, 5, merge.added);
+    if (sqlite3_step(insert) != SQLITE_DONE) return false;
+    sqlite3_stmt* store = storeList_.get();
+    sqlite3_reset(store);
+    sqlite3_bind_int64(store, 1, sqlite3_last_insert_rowid(db_.get()));
+    sqlite3_bind_blob(store, 2, merge.text.data(), static_cast<int>(merge.text.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(store) == SQLITE_DONE;
+  }
+
+  bool Commit() override { return Exec("COMMIT"); }
+  void Rollback() override { Exec("ROLLBACK"); }
+  std::string Fault() const override { return sqlite3_errmsg(db_.get()); }
+
+  bool Exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+  bool PrepareOne(const char* sql, Statement& statement) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr);
+    statement.reset(raw);
+    return rc == SQLITE_OK;
   }
 
   std::mutex mutex_;  // one connection, used by one request at a time
@@ -157,15 +140,6 @@ std::unique_ptr<IScoreStore> OpenSqliteStore(const std::filesystem::path& path, 
   auto store = std::make_unique<SqliteStore>(std::move(db));
   if (!store->Prepare(error)) return nullptr;
   return store;
-}
-
-std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& error) {
-  constexpr std::string_view kSqlite = "sqlite:";
-  if (url.starts_with(kSqlite) && url.size() > kSqlite.size()) {
-    return OpenSqliteStore(std::filesystem::path(url.substr(kSqlite.size())), error);
-  }
-  error = "unknown storage \"" + std::string(url) + "\" (sqlite:PATH)";
-  return nullptr;
 }
 
 }  // namespace kesmir

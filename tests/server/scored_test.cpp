@@ -1,15 +1,20 @@
-// kesmir-scored as clients and operators meet it: its answers are the game's merge, bad uploads change
-// nothing, no row is lost between processes sharing the file, across restarts or to a stale list.
+// kesmir-scored as clients and operators meet it, on SQLite and on PostgreSQL alike: its answers are the game's
+// merge, bad uploads change nothing, no row is lost between processes sharing the storage, across restarts,
+// a kill or to a stale list.
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,12 +22,14 @@
 #include "core/files.h"
 #include "fakes/world_files.h"
 #include "scores/world_merge.h"
+#include "server/postgres_server.h"
 #include "server/score_service.h"
 
 namespace kesmir {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::PostgresServer;
 using testing::ReadWorldFile;
 using testing::WorldListFile;
 using testing::WorldTestRow;
@@ -52,19 +59,19 @@ int RunScored(std::vector<std::string> args) {
 // One service process on 127.0.0.1, up once its "listening on" line has come, stopped by SIGTERM.
 class Scored {
  public:
-  Scored(const std::filesystem::path& db, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {KESMIR_SCORED_EXE, "--db", "sqlite:" + db.string(), "--listen", "127.0.0.1:0",
+  Scored(const std::string& storage, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {KESMIR_SCORED_EXE, "--db", storage, "--listen", "127.0.0.1:0",
                                      "--account", "kesmir7:secret7", "--max-uploads-per-minute", "0"};
     args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     int out[2];
     if (pipe(out) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(out[1], 1);
       close(out[0]);
-      std::vector<char*> argv;
-      for (std::string& arg : args) argv.push_back(arg.data());
-      argv.push_back(nullptr);
       execv(argv[0], argv.data());
       _exit(127);
     }
@@ -105,6 +112,11 @@ class Scored {
     }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  void Kill() {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
   }
 
   httplib::Client Client(const std::string& password = "secret7") const {
@@ -153,24 +165,57 @@ bool HasName(const std::string& list, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-struct Service : ::testing::Test {
-  std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                 ("scored-" + std::to_string(getpid()) + "-" +
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::filesystem::path db = folder / "scores.db";
+// The value of a query on the storage, as text.
+std::string QueryOne(const std::string& storage, const std::string& sql, PostgresServer* postgres) {
+  if (postgres) return postgres->Query(storage, sql).value_or(postgres->Fault());
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(storage.substr(std::string_view("sqlite:").size()).c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
+  std::string value = sqlite3_errmsg(raw);
+  sqlite3_exec(raw, sql.c_str(), [](void* to, int, char** values, char**) {
+    *static_cast<std::string*>(to) = values[0] ? values[0] : "";
+    return 0;
+  }, &value, nullptr);
+  return value;
+}
+
+// A test folder, and a fresh storage of the kind asked for: a new SQLite file, or a new database on the
+// PostgreSQL server that the first test on PostgreSQL starts.
+struct StorageFixture : ::testing::Test {
+  static void TearDownTestSuite() { postgres.reset(); }
+  static inline std::unique_ptr<PostgresServer> postgres;
+
+  std::filesystem::path folder = std::filesystem::temp_directory_path() / ("scored-" + std::to_string(getpid()));
+  std::string url;
   std::string seed = WorldListFile(5000, "S", 41, "01.02.2024");
 
-  void SetUp() override {
+  void Open(const std::string& kind) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     ASSERT_TRUE(WriteFileAtomic(folder / "seed.kzm", seed));
+    if (kind == "sqlite") {
+      url = "sqlite:" + (folder / "scores.db").string();
+      return;
+    }
+    if (!postgres) postgres = std::make_unique<PostgresServer>();
+    ASSERT_TRUE(postgres->Started()) << postgres->Fault();
+    url = postgres->NewDatabase();
+    ASSERT_FALSE(url.empty()) << postgres->Fault();
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::vector<std::string> Seeded() const { return {"--seed", (folder / "seed.kzm").string()}; }
+  std::string Query(const std::string& sql) const { return QueryOne(url, sql, url.starts_with("sqlite:") ? nullptr : postgres.get()); }
 };
 
-TEST_F(Service, AnUploadIsAnsweredWithTheGamesMergeWhichGetServesTaggedUntilItChanges) {
-  Scored scored(db, Seeded());
+struct Service : StorageFixture, ::testing::WithParamInterface<std::string> {
+  void SetUp() override { Open(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Storage, Service, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& value) { return value.param; });
+
+TEST_P(Service, AnUploadIsAnsweredWithTheGamesMergeWhichGetServesTaggedUntilItChanges) {
+  Scored scored(url, Seeded());
   EXPECT_EQ(scored.World(), seed);  // the seed as the file holds it
   const std::string local = LocalListFile({WorldTestRow(4995, "Local"), WorldTestRow(4990, "Twin")});
   const auto answer = scored.Post(local);
@@ -190,8 +235,8 @@ TEST_F(Service, AnUploadIsAnsweredWithTheGamesMergeWhichGetServesTaggedUntilItCh
   EXPECT_EQ(scored.Client().Get("/world", {{"If-None-Match", tag}})->status, 200);
 }
 
-TEST_F(Service, EmptyDamagedOversizedOrUnauthorisedUploadsGetTheirLineAndChangeNothing) {
-  Scored scored(db, Seeded());
+TEST_P(Service, EmptyDamagedOversizedOrUnauthorisedUploadsGetTheirLineAndChangeNothing) {
+  Scored scored(url, Seeded());
   const std::string local = LocalListFile({WorldTestRow(4995, "Local")});
   const std::string wrongRow = "49-50-\r\n" + local;
   for (const auto& [body, status] : std::vector<std::pair<std::string, int>>{
@@ -208,8 +253,8 @@ TEST_F(Service, EmptyDamagedOversizedOrUnauthorisedUploadsGetTheirLineAndChangeN
   EXPECT_EQ(scored.World(), seed);
 }
 
-TEST_F(Service, AStaleWholeWorldListRemovesNoRowAndAddsItsOwn) {
-  Scored scored(db, Seeded());
+TEST_P(Service, AStaleWholeWorldListRemovesNoRowAndAddsItsOwn) {
+  Scored scored(url, Seeded());
   const std::string stale = scored.World();
   ASSERT_EQ(scored.Post(LocalListFile({WorldTestRow(4995, "Other")}))->status, 200);
   std::string staleWithMine = stale;
@@ -221,42 +266,46 @@ TEST_F(Service, AStaleWholeWorldListRemovesNoRowAndAddsItsOwn) {
   EXPECT_EQ(ReadWorldFile(answer->body).trailer[0], "43");  // the service's count, not the upload's
 }
 
-// Two processes on one file, four clients each sending ten rows of their own; then a restart, an export and
-// an operator's removal.
-TEST_F(Service, TwoProcessesOnOneFileLoseNoRowAndARestartKeepsEveryAnsweredUpload) {
+// Two processes starting at once on one empty storage, four clients each sending ten rows of their own from
+// the first upload on; then a restart, an export and an operator's removal.
+TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUpload) {
   std::string last;
   {
-    Scored first(db, Seeded());
-    Scored second(db);
+    std::optional<Scored> first;
+    std::thread starting([&] { first.emplace(url); });
+    Scored second(url);
+    starting.join();
     std::vector<std::thread> clients;
     for (int c = 0; c < 4; ++c) {
       clients.emplace_back([&, c] {
         for (int i = 0; i < 10; ++i) {
-          const Scored& to = (c + i) % 2 ? first : second;
+          const Scored& to = (c + i) % 2 ? *first : second;
           const auto answer = to.Post(LocalListFile({WorldTestRow(6000 + 10 * c + i, "P" + std::to_string(c * 10 + i))}));
           EXPECT_TRUE(answer && answer->status == 200);
         }
       });
     }
     for (auto& client : clients) client.join();
-    last = first.World();
+    last = first->World();
     EXPECT_EQ(second.World(), last);
   }
   for (int p = 0; p < 40; ++p) EXPECT_TRUE(HasName(last, "P" + std::to_string(p))) << p;
-  EXPECT_EQ(ReadWorldFile(last).trailer[0], "81");
+  EXPECT_EQ(ReadWorldFile(last).trailer[0], "40");
+  EXPECT_EQ(Query("SELECT count(*) FROM changes WHERE kind = 'upload' AND rows_added = 1"), "40");
 
-  EXPECT_EQ(RunScored({"--db", "sqlite:" + db.string(), "--remove", "P7", "6007"}), 0);
-  EXPECT_EQ(RunScored({"--db", "sqlite:" + db.string(), "--remove", "P7", "6007"}), 1);  // gone already
-  Scored restarted(db, Seeded());  // the seed is not used on a store that holds a list
+  EXPECT_EQ(RunScored({"--db", url, "--remove", "P7", "6007"}), 0);
+  EXPECT_EQ(RunScored({"--db", url, "--remove", "P7", "6007"}), 1);  // gone already
+  EXPECT_EQ(Query("SELECT count(*) FROM changes WHERE kind = 'remove'"), "1");
+  Scored restarted(url, Seeded());  // the seed is not used on a store that holds a list
   const std::string kept = restarted.World();
   EXPECT_FALSE(HasName(kept, "P7"));
   EXPECT_EQ(ReadWorldFile(kept).trailer, ReadWorldFile(last).trailer);
-  EXPECT_EQ(RunScored({"--db", "sqlite:" + db.string(), "--export", (folder / "out.kzm").string()}), 0);
+  EXPECT_EQ(RunScored({"--db", url, "--export", (folder / "out.kzm").string()}), 0);
   EXPECT_EQ(ReadFileLimited(folder / "out.kzm", kMaxUploadBytes).value_or(""), kept);
 }
 
-TEST_F(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
-  Scored scored(db, {"--max-uploads-per-minute", "2"});  // the later value counts
+TEST_P(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
+  Scored scored(url, {"--max-uploads-per-minute", "2"});  // the later value counts
   EXPECT_EQ(scored.World(), "");  // no list before the first upload
   ASSERT_EQ(scored.Post(LocalListFile({WorldTestRow(100, "A")}))->status, 200);
   ASSERT_EQ(scored.Post(LocalListFile({WorldTestRow(100, "A")}))->status, 200);
@@ -266,19 +315,72 @@ TEST_F(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
   EXPECT_EQ(ReadWorldFile(scored.World()).trailer[0], "2");
 }
 
-TEST_F(Service, WithACertificateAndKeyItServesHttpsOnly) {
+TEST_P(Service, WithACertificateAndKeyItServesHttpsOnly) {
   const std::string cert = (folder / "cert.pem").string(), key = (folder / "key.pem").string();
   ASSERT_EQ(RunProgram({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                         "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert}),
             0);
-  EXPECT_EQ(RunScored({"--db", "sqlite:" + db.string(), "--listen", "127.0.0.1:0", "--account", "a:b", "--cert",
+  EXPECT_EQ(RunScored({"--db", url, "--listen", "127.0.0.1:0", "--account", "a:b", "--cert",
                        cert, "--key", cert}),
             1);  // the certificate is no key
-  Scored scored(db, {"--seed", (folder / "seed.kzm").string(), "--cert", cert, "--key", key});
+  Scored scored(url, {"--seed", (folder / "seed.kzm").string(), "--cert", cert, "--key", key});
   ASSERT_TRUE(scored.address.starts_with("https://"));
   scored.caFile = cert;
   EXPECT_EQ(scored.World(), seed);
   EXPECT_FALSE(httplib::Client("http://127.0.0.1:" + std::to_string(scored.port)).Get("/world"));
+}
+
+// Fifty clients upload rows of their own while the service is killed: a row whose upload was answered 200 is
+// on the list after a restart.
+TEST_P(Service, AKilledServiceKeepsEveryUploadItAnswered) {
+  std::mutex mutex;
+  std::vector<std::string> answered;
+  std::atomic<int> answers = 0;
+  {
+    Scored scored(url);
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 50; ++c) {
+      clients.emplace_back([&, c] {
+        for (int row = 2 * c; row < 2 * c + 2; ++row) {
+          const std::string name = "K" + std::to_string(row);
+          const auto answer = scored.Post(LocalListFile({WorldTestRow(9000 - row, name)}));
+          if (!answer) return;
+          if (answer->status != 200) continue;
+          const std::lock_guard lock(mutex);
+          answered.push_back(name);
+          ++answers;
+        }
+      });
+    }
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (answers < 30 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    scored.Kill();
+    for (auto& client : clients) client.join();
+  }
+  ASSERT_GE(answered.size(), 30u);
+  Scored restarted(url);
+  const std::string list = restarted.World();
+  for (const std::string& name : answered) EXPECT_TRUE(HasName(list, name)) << name;
+}
+
+struct PostgresService : StorageFixture {
+  void SetUp() override { Open("postgresql"); }
+};
+
+// A connection the database ends costs at most the request that was using it: the next one is served on a new
+// connection.
+TEST_F(PostgresService, ConnectionsTheDatabaseEndsAreOpenedAgain) {
+  Scored scored(url, Seeded());
+  ASSERT_EQ(scored.Post(LocalListFile({WorldTestRow(4995, "Before")}))->status, 200);
+  ASSERT_TRUE(postgres->Query(url, "SELECT count(pg_terminate_backend(pid, 10000)) FROM pg_stat_activity "
+                                   "WHERE application_name = 'kesmir-scored'"))
+      << postgres->Fault();
+  const auto first = scored.Client().Get("/world");
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(first->status == 200 || first->status == 503) << first->status;
+  EXPECT_EQ(scored.Post(LocalListFile({WorldTestRow(4990, "After")}))->status, 200);
+  EXPECT_TRUE(HasName(scored.World(), "Before"));
+  EXPECT_EQ(Query("SELECT count(*) FROM changes"), "3");  // the seed and both uploads
 }
 
 }  // namespace

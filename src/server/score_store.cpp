@@ -1,0 +1,62 @@
+// Opening a storage by its --db value, and the order of a change that every storage follows.
+#include "server/score_store.h"
+
+#include <cstdio>
+
+#include "server/postgres_store.h"
+#include "server/sqlite_store.h"
+#include "server/store_steps.h"
+
+namespace kesmir {
+namespace {
+
+void Say(const char* what, const StoreSteps& steps) {
+  std::fprintf(stderr, "kesmir-scored: %s: %s\n", what, OneLine(steps.Fault()).c_str());
+}
+
+std::optional<WorldMerge> Abandon(const char* what, StoreSteps& steps) {
+  Say(what, steps);
+  steps.Rollback();
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string OneLine(std::string_view words) {
+  std::string line;
+  for (const char c : words) line += c == '\n' || c == '\t' ? ' ' : c;
+  while (line.ends_with(' ')) line.pop_back();
+  return line;
+}
+
+std::optional<std::string> ReadListWith(StoreSteps& steps) {
+  auto text = steps.ReadList();
+  if (!text) Say("cannot read the world list", steps);
+  return text;
+}
+
+std::optional<WorldMerge> ChangeListWith(StoreSteps& steps, const ListChange& change,
+                                         const std::function<WorldMerge(std::string_view)>& apply) {
+  const std::optional<std::string> current = steps.BeginChange();
+  if (!current) return Abandon("cannot start a change of the world list", steps);
+  WorldMerge merge = apply(*current);
+  if (!merge.rejection.empty()) {
+    steps.Rollback();
+    return merge;
+  }
+  if (!steps.Store(change, merge)) return Abandon("cannot store the change", steps);
+  if (!steps.Commit()) return Abandon("cannot commit the change", steps);
+  return merge;
+}
+
+std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& error) {
+  constexpr std::string_view kSqlite = "sqlite:";
+  if (url.starts_with(kSqlite) && url.size() > kSqlite.size()) {
+    return OpenSqliteStore(std::filesystem::path(url.substr(kSqlite.size())), error);
+  }
+  if (url.starts_with("postgresql://") || url.starts_with("postgres://")) return OpenPostgresStore(url, error);
+  error = "unknown storage \"" + std::string(url) + "\" (sqlite:PATH or postgresql://...)";
+  return nullptr;
+}
+
+}  // namespace kesmir
