@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   }
   const auto store = OpenScoreStore(options->db, error);
   if (!store) {
-    std::fprintf(stderr, "kesmir-scored: cannot open %s: %s\n", options->db.c_str(), error.c_str());
+    std::fprintf(stderr, "kesmir-scored: cannot open %s: %s\n", ShownStorage(options->db).c_str(), error.c_str());
     return 1;
   }
   switch (options->mode) {

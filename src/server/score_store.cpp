@@ -59,4 +59,12 @@ std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& e
   return nullptr;
 }
 
+std::string ShownStorage(std::string_view url) {
+  const auto from = url.find("://");
+  const auto at = url.find('@');
+  const auto colon = url.find(':', from + 3);
+  if (from == std::string_view::npos || at == std::string_view::npos || colon > at) return std::string(url);
+  return std::string(url.substr(0, colon + 1)) + "***" + std::string(url.substr(at));
+}
+
 }  // namespace kesmir

@@ -32,7 +32,11 @@ class IScoreStore {
                                                const std::function<WorldMerge(std::string_view current)>& apply) = 0;
 };
 
-// Opens the storage a --db value names ("sqlite:PATH"); nullptr with the reason in error.
+// Opens the storage a --db value names ("sqlite:PATH", "postgresql://..." or "postgres://..."); nullptr with
+// the reason in error.
 std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& error);
+
+// A --db value as messages may show it: the password of a URL's USER:PASSWORD@ as "***".
+std::string ShownStorage(std::string_view url);
 
 }  // namespace kesmir

@@ -61,6 +61,22 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
 
 }  // namespace
 
+int RunProgram(std::vector<std::string> args, const fs::path& output) {
+  const std::vector<char*> argv = Argv(args);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    dup2(out, 1);
+    dup2(out, 2);
+    if (chdir("/") != 0) _exit(126);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 PostgresServer::PostgresServer() {
   const fs::path bin = NewestBinFolder();
   if (bin.empty()) {
@@ -150,19 +166,7 @@ PostgresServer::~PostgresServer() {
 bool PostgresServer::Run(const std::string& program, std::vector<std::string> args, const fs::path& log) {
   args.insert(args.begin(), program);
   if (!user_.empty()) args.insert(args.begin(), {kRunuser, "-u", user_, "--"});
-  const std::vector<char*> argv = Argv(args);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    dup2(out, 1);
-    dup2(out, 2);
-    if (chdir(folder_.c_str()) != 0) _exit(126);  // the server's user may not reach the test's folder
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return RunProgram(std::move(args), log) == 0;
 }
 
 std::string PostgresServer::NewDatabase() {

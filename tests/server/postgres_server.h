@@ -11,6 +11,10 @@
 
 namespace kesmir::testing {
 
+// Runs a program to its end in "/" (which every user may enter), its output added to the file output; its exit
+// status, -1 when it did not exit.
+int RunProgram(std::vector<std::string> args, const std::filesystem::path& output = "/dev/null");
+
 class PostgresServer {
  public:
   PostgresServer();  // Started() says whether it worked, Fault() why not
@@ -27,7 +31,6 @@ class PostgresServer {
 
  private:
   bool Run(const std::string& program, std::vector<std::string> args, const std::filesystem::path& log);
-  bool StartOnFreePort(const std::filesystem::path& bin);
 
   std::filesystem::path folder_;
   std::string user_;  // the account the server runs as; empty when the test is not root
