@@ -1,0 +1,101 @@
+// The synchronisation with the real score service (kesmir-scored on a SQLite file) through libcurl: the
+// merged list kept, the refusals told, and a hundred players at once keeping every row.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "fakes/world_files.h"
+#include "network/ftp_exchange.h"
+#include "platform/curl_network.h"
+#include "score_server.h"
+#include "scores/score_files.h"
+
+namespace kesmir {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeGame;
+using testing::ReadWholeFile;
+using testing::ReadWorldFile;
+using testing::ScoreService;
+using testing::WorldListFile;
+using testing::WorldTestRow;
+using testing::WriteWholeFile;
+
+struct ServiceSync : ::testing::Test {
+  FakeGame g;
+  CurlNetwork network;
+
+  void SetUp() override {
+    g->platform.network = &network;
+    g.connection.answer = true;
+    g->app.FormCaption = kFormCaption;
+    g.clock.today = {2024, 3, 9};
+    for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
+    SetLocalRow(g->scores, 0, WorldTestRow(4995, "Local"));
+    g->scores.HsLoadCount = 1;
+  }
+};
+
+TEST_F(ServiceSync, TheMergedListIsKeptAndARefusedAccountOrATooEagerPlayerIsToldWithTheServersLine) {
+  WriteWholeFile(g.root / "seed.kzm", WorldListFile(5000, "S", 41, "01.02.2024"));
+  const ScoreService service(g.root / "service", {"--seed", (g.root / "seed.kzm").string(),
+                                                  "--max-uploads-per-minute", "1"});
+  ASSERT_TRUE(service.Started());
+  service.WriteNetworkFile(g->app.UserDir);
+  DownloadWorldScores(*g);
+  EXPECT_TRUE(g.dialogs.shown.empty()) << g.dialogs.shown.front().text;
+  const std::string list = service.List();
+  EXPECT_EQ(ReadWorldFile(list).rows[1].name, "Local");
+  EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == list);
+
+  for (const auto& [password, line] : {std::pair{"wrong", "401 wrong or missing account"},
+                                       std::pair{testing::kServerPassword, "429 more than 1 uploads a minute"}}) {
+    service.WriteNetworkFile(g->app.UserDir, password);
+    g.dialogs.shown.clear();
+    ::testing::internal::CaptureStderr();
+    DownloadWorldScores(*g);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(std::string("the server said \"") + line),
+              std::string::npos) << line;
+    ASSERT_EQ(g.dialogs.shown.size(), 1u);
+    EXPECT_EQ(g.dialogs.shown[0].text, "The world list could not be fetched; nothing was sent.");
+    EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == list);
+  }
+}
+
+// A hundred players synchronise from the command line at the same moment, each with a row of its own: every
+// row is on the list afterwards.
+TEST_F(ServiceSync, AHundredPlayersAtOnceAllKeepTheirRows) {
+  constexpr int kPlayers = 100;
+  const ScoreService service(g.root / "service", {"--max-uploads-per-minute", "0"});
+  ASSERT_TRUE(service.Started());
+  // Each player is a whole game process: on two busy cores the hundred take up to about 30 s.
+  const auto deadline = std::chrono::steady_clock::now() + 50s;
+  std::vector<pid_t> players;
+  for (int player = 0; player < kPlayers; ++player) {
+    const auto home = g.root / ("player" + std::to_string(player));
+    g->app.UserDir = home;
+    service.WriteNetworkFile(home);
+    SetLocalRow(g->scores, 0, WorldTestRow(5000 - player, "P" + std::to_string(player)));
+    ASSERT_TRUE(SaveHighScores(*g));
+    players.push_back(testing::Spawn({KESMIR_GAME_EXE, "--sync-scores", "--home", home.string()}, home / "said"));
+  }
+  for (int player = 0; player < kPlayers; ++player) {
+    const auto home = g.root / ("player" + std::to_string(player));
+    EXPECT_EQ(testing::WaitForExit(players[static_cast<std::size_t>(player)], deadline), 0)
+        << ReadWholeFile(home / "said");
+  }
+  const auto names = ReadWorldFile(service.List()).Names();
+  ASSERT_EQ(names.size(), 101u);
+  for (int player = 0; player < kPlayers; ++player) {
+    const std::string name = "P" + std::to_string(player);
+    EXPECT_EQ(std::count(names.begin(), names.begin() + 100, name), 1) << name;
+  }
+}
+
+}  // namespace
+}  // namespace kesmir
