@@ -213,7 +213,12 @@ ScoreService::ScoreService(const std::filesystem::path& serviceRoot, const std::
   pid_ = Spawn(std::move(args), log);
   const auto deadline = std::chrono::steady_clock::now() + 15s;
   while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-    if (std::sscanf(ReadWholeFile(log).c_str(), "listening on http://127.0.0.1:%d", &port) == 1) return;
+    const std::string said = ReadWholeFile(log);
+    if (const auto at = said.find("://127.0.0.1:"); said.starts_with("listening on ") && at != std::string::npos &&
+                                                    std::sscanf(said.c_str() + at, "://127.0.0.1:%d", &port) == 1) {
+      address = said.substr(13, at - 13) + "://127.0.0.1:" + std::to_string(port);
+      return;
+    }
     int status = 0;
     if (::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
     std::this_thread::sleep_for(10ms);
@@ -225,7 +230,7 @@ ScoreService::ScoreService(const std::filesystem::path& serviceRoot, const std::
 ScoreService::~ScoreService() { StopProcess(pid_); }
 
 void ScoreService::WriteNetworkFile(const std::filesystem::path& home, const std::string& password) const {
-  WriteWholeFile(home / "OtherFiles" / "Network.txt", "score_url = http://127.0.0.1:" + std::to_string(port) +
+  WriteWholeFile(home / "OtherFiles" / "Network.txt", "score_url = " + address +
                                                           "\nftp_user = " + kServerUser + "\nftp_password = " +
                                                           password + "\n");
 }

@@ -91,6 +91,7 @@ class ScoreService {
 
   std::filesystem::path root;
   int port = 0;
+  std::string address;  // "http://127.0.0.1:port", or https with "--cert" and "--key"
 
  private:
   std::string Database() const { return "sqlite:" + (root / "scores.db").string(); }
