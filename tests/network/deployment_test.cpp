@@ -49,13 +49,14 @@ TEST(DeploymentFile, SetsEveryKeyAndKeepsTheDefaultsOfTheOthers) {
   EXPECT_EQ(Described(other), "[::1]:2121 / tls only /etc/kesmir/ca.pem 1/2/3/3600");
   EXPECT_FALSE(ParseDeployment("ftps = no\n", bad).ftp.tryTls);
 
-  // The score service: its address as given without the "/" at its end, and the server the check asks.
-  const NetDeployment service = ParseDeployment("score_url = https://scores.example/kesmir/\n", bad);
-  EXPECT_EQ(service.scoreUrl + " " + service.scoreHost + ":" + std::to_string(service.scorePort),
-            "https://scores.example/kesmir scores.example:443");
-  const NetDeployment local = ParseDeployment("score_url = http://[::1]:8090\n", bad);
-  EXPECT_EQ(local.scoreHost + ":" + std::to_string(local.scorePort), "[::1]:8090");
-  EXPECT_EQ(ParseDeployment("score_url = http://h\n", bad).scorePort, 80);
+  // The score service: its address without the "/" at its end, and the server the connection check asks.
+  for (const auto& [line, described] :
+       {std::pair{"score_url = https://scores.example/k/", "https://scores.example/k scores.example:443"},
+        std::pair{"score_url = http://[::1]:8090", "http://[::1]:8090 [::1]:8090"},
+        std::pair{"score_url = http://h", "http://h h:80"}}) {
+    const NetDeployment s = ParseDeployment(line, bad);
+    EXPECT_EQ(s.scoreUrl + " " + s.scoreHost + ":" + std::to_string(s.scorePort), described);
+  }
   EXPECT_TRUE(bad.empty());
 }
 

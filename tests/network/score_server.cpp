@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -66,16 +67,7 @@ pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log) {
 void StopProcess(pid_t& pid) {
   if (pid <= 0) return;
   ::kill(pid, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  int status = 0;
-  while (::waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(10ms);
-  }
+  WaitForExit(pid, std::chrono::steady_clock::now() + 5s);
   pid = -1;
 }
 
@@ -85,6 +77,13 @@ bool Accepts(int port) {
   const bool accepted = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   ::close(fd);
   return accepted;
+}
+
+bool MakeCertificate(const std::filesystem::path& key, const std::filesystem::path& certificate) {
+  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+                           "subjectAltName=IP:127.0.0.1 -keyout '" + key.string() + "' -out '" +
+                           certificate.string() + "' 2>/dev/null";
+  return std::system(make.c_str()) == 0;
 }
 
 int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline) {

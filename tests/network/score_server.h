@@ -21,6 +21,8 @@ pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log);
 void StopProcess(pid_t& pid);
 // Whether 127.0.0.1:port accepts a connection.
 bool Accepts(int port);
+// Makes a self-signed certificate for 127.0.0.1 and its key; false when openssl fails.
+bool MakeCertificate(const std::filesystem::path& key, const std::filesystem::path& certificate);
 // The exit status of a started program, or -1 when it ended by a signal or was killed at the deadline.
 int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline);
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <tuple>
 #include <string>
 #include <vector>
@@ -70,25 +69,19 @@ TEST_F(ServiceSync, TheMergedListIsKeptAndARefusedAccountOrATooEagerPlayerIsTold
 }
 
 TEST_F(ServiceSync, OverHttpsTheServicesCertificateIsVerifiedAndCaFileTrustsIt) {
-  const auto pem = g.root / "service.pem";
-  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
-                           "subjectAltName=IP:127.0.0.1 -keyout '" + pem.string() + "' -out '" + pem.string() +
-                           ".crt' 2>/dev/null";
-  ASSERT_EQ(std::system(make.c_str()), 0);
-  const ScoreService service(g.root / "service", {"--cert", pem.string() + ".crt", "--key", pem.string()});
-  ASSERT_TRUE(service.Started());
-  ASSERT_TRUE(service.address.starts_with("https://"));
-  FtpAccount account;
-  account.user = testing::kServerUser;
-  account.password = testing::kServerPassword;
-  const std::string local = "END\r\n";
+  const auto key = g.root / "key.pem";
+  const auto certificate = g.root / "certificate.pem";
+  ASSERT_TRUE(testing::MakeCertificate(key, certificate));
+  const ScoreService service(g.root / "service", {"--cert", certificate.string(), "--key", key.string()});
+  ASSERT_TRUE(service.Started() && service.address.starts_with("https://"));
+  FtpAccount account{"", 0, testing::kServerUser, testing::kServerPassword, true, false, {}, {}};
   std::string answer;
-  const TransferResult untrusted = network.PostFile(service.address + "/world", account, local, 1 << 20, {}, answer);
-  EXPECT_TRUE(untrusted.certificate && answer.empty()) << untrusted.error;
-  account.caFile = pem.string() + ".crt";
-  const TransferResult refused = network.PostFile(service.address + "/world", account, local, 1 << 20, {}, answer);
-  EXPECT_EQ(std::tuple(refused.ok, refused.status, refused.error),
-            std::tuple(false, 400, std::string("the server said \"400 the list holds no rows\"")));
+  const TransferResult untrusted = network.PostFile(service.address + "/world", account, "END\r\n", 99, {}, answer);
+  EXPECT_TRUE(untrusted.certificate) << untrusted.error;
+  account.caFile = certificate.string();
+  const TransferResult refused = network.PostFile(service.address + "/world", account, "END\r\n", 99, {}, answer);
+  EXPECT_EQ(std::tuple(refused.status, refused.error),
+            std::tuple(400, std::string("the server said \"400 the list holds no rows\"")));
 }
 
 // A hundred players synchronise from the command line at the same moment, each with a row of its own: every
