@@ -53,12 +53,13 @@ void SynchronizeWithService(Game& game, const NetDeployment& d) {
   for (int place = 0; place < kLocalRows; ++place) rows.push_back(LocalRow(lists, place));
 
   Step(game, "Connecting for upload..");
+  // The bar stands at half while the post waits, and is full when the list is kept.
+  game.app.ProgressStep = kNetworkSteps / 2 - 1;
   Step(game, "Uploading..");
   std::string answer;
   const TransferResult result = game.platform.network->PostFile(d.scoreUrl + "/world", d.ftp, EncodedRows(rows),
                                                                kMaxWorldFileBytes, WatchedLimits(game, d.limits),
                                                                answer);
-  ShowProgress(game);
   if (game.app.Ended) return;  // the window was closed: nothing is kept and nobody is told
   if (!result.ok) return ReportTransferFailure(game, FailureMessage(result, kNotFetched), result.error);
   const std::optional<int> answeredRows = WorldListRows(answer);
@@ -66,6 +67,7 @@ void SynchronizeWithService(Game& game, const NetDeployment& d) {
     return ReportTransferFailure(game, kNotFetched, "the score service's answer is not a world score list");
   }
   sync.uploads = 1;
+  game.app.ProgressStep = kNetworkSteps - 2;
   Step(game, "Saving..");
   if (!KeepAnsweredList(game, answer)) return;
   sync.rowsFetched = *answeredRows;

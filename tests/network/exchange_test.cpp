@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/progress.h"
 #include "fakes/fake_platform.h"
 #include "network/ftp_exchange.h"
 #include "network/version_check.h"
@@ -326,7 +327,7 @@ TEST_F(ServiceExchange, TheLocalListIsPostedOnceAndTheMergedAnswerIsKeptAsTheWor
   EXPECT_EQ(std::tuple(g.network.lastAccount.user, g.network.lastAccount.password), std::tuple("kesmir7", "secret7"));
   EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == g.network.postAnswer);  // as answered: not merged or dated again
   EXPECT_TRUE(g.ReadUserFile("OtherFiles/WorldScores.txt") == g.network.postAnswer);
-  EXPECT_EQ(lists.WsLoadCount, 0);
+  EXPECT_EQ(std::tuple(lists.WsLoadCount, g->app.ProgressStep), std::tuple(0, kNetworkSteps));  // a full bar
   EXPECT_FALSE(std::filesystem::exists(g->app.UserDir / "OtherFiles/UploadPending.txt"));
   EXPECT_EQ(SynchronizeAndTell(said), 0);  // the rows are there already
   EXPECT_EQ(said, "kesmir: downloaded 101 rows, merged 0, uploaded; the server holds the merged list.\n");
