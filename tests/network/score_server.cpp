@@ -17,6 +17,8 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/curl_network.h"
+
 extern char** environ;
 
 namespace kesmir::testing {
@@ -235,13 +237,13 @@ void ScoreService::WriteNetworkFile(const std::filesystem::path& home, const std
 }
 
 std::string ScoreService::List() const {
-  const auto file = root / "export.kzm";
-  std::filesystem::remove(file);
-  const pid_t pid = Spawn({KESMIR_SCORED_EXE, "--db", Database(), "--export", file.string()}, root / "export.log");
-  if (pid < 0 || WaitForExit(pid, std::chrono::steady_clock::now() + 15s) != 0) {
-    ADD_FAILURE() << "kesmir-scored --export failed:\n" << ReadWholeFile(root / "export.log");
-  }
-  return ReadWholeFile(file);
+  CurlNetwork network;
+  std::string list;
+  const TransferResult got = network.HttpGet(std::string("http://") + kServerUser + ":" + kServerPassword +
+                                                 "@127.0.0.1:" + std::to_string(port) + "/world",
+                                             1 << 20, {5, 5, 5, 10, {}}, list);
+  EXPECT_TRUE(got.ok) << got.error;
+  return list;
 }
 
 SilentServer::SilentServer() : fd_(Listen(16, port)) {}

@@ -88,7 +88,7 @@ class ScoreService {
   bool Started() const { return port > 0; }
   // Points the game whose user folder is home at the service, with the password given.
   void WriteNetworkFile(const std::filesystem::path& home, const std::string& password = kServerPassword) const;
-  // The world list the service holds, as its --export writes it.
+  // The world list the service serves (over plain HTTP).
   std::string List() const;
 
   std::filesystem::path root;

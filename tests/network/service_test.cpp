@@ -1,16 +1,15 @@
-// The synchronisation with the real score service (kesmir-scored on a SQLite file) through libcurl: the
-// merged list kept, the service's certificate checked, and a hundred players at once keeping every row.
+// The real score service (kesmir-scored on a SQLite file) through libcurl: its certificate checked, and a
+// hundred players synchronising at once who all keep their rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/fake_platform.h"
 #include "fakes/world_files.h"
-#include "network/ftp_exchange.h"
 #include "platform/curl_network.h"
 #include "score_server.h"
 #include "scores/score_files.h"
@@ -23,36 +22,16 @@ using testing::FakeGame;
 using testing::ReadWholeFile;
 using testing::ReadWorldFile;
 using testing::ScoreService;
-using testing::WorldListFile;
 using testing::WorldTestRow;
-using testing::WriteWholeFile;
 
 struct ServiceSync : ::testing::Test {
   FakeGame g;
   CurlNetwork network;
 
   void SetUp() override {
-    g->platform.network = &network;
-    g.connection.answer = true;
-    g->app.FormCaption = kFormCaption;
-    g.clock.today = {2024, 3, 9};
     for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
-    SetLocalRow(g->scores, 0, WorldTestRow(4995, "Local"));
-    g->scores.HsLoadCount = 1;
   }
 };
-
-TEST_F(ServiceSync, TheServicesMergedListIsKeptAsTheWorldListHere) {
-  WriteWholeFile(g.root / "seed.kzm", WorldListFile(5000, "S", 41, "01.02.2024"));
-  const ScoreService service(g.root / "service", {"--seed", (g.root / "seed.kzm").string()});
-  ASSERT_TRUE(service.Started());
-  service.WriteNetworkFile(g->app.UserDir);
-  DownloadWorldScores(*g);
-  EXPECT_TRUE(g.dialogs.shown.empty()) << g.dialogs.shown.front().text;
-  const std::string list = service.List();
-  EXPECT_EQ(ReadWorldFile(list).rows[1].name, "Local");
-  EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == list);
-}
 
 TEST_F(ServiceSync, OverHttpsTheServicesCertificateIsVerifiedAndCaFileTrustsIt) {
   const auto key = g.root / "key.pem";
