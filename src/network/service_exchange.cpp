@@ -38,7 +38,9 @@ bool KeepAnsweredList(Game& game, const std::string& list) {
 }  // namespace
 
 void SynchronizeWithService(Game& game, const NetDeployment& d) {
-  if (!game.platform.network || game.app.Ended) return;
+  // As in the FTP way's merge: the progress bar has a transfer's scale, and a service that stopped answering
+  // is not asked.
+  if (!game.platform.network || game.app.Ended || CheckConnection(game) == 0) return;
   ScoreLists& lists = game.scores;
   SyncOutcome& sync = game.net.LastSync;
   Step(game, "Loading..");

@@ -328,6 +328,8 @@ TEST_F(ServiceExchange, TheLocalListIsPostedOnceAndTheMergedAnswerIsKeptAsTheWor
   EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == g.network.postAnswer);  // as answered: not merged or dated again
   EXPECT_TRUE(g.ReadUserFile("OtherFiles/WorldScores.txt") == g.network.postAnswer);
   EXPECT_EQ(std::tuple(lists.WsLoadCount, g->app.ProgressStep), std::tuple(0, kNetworkSteps));  // a full bar
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"LOADING..", "CONNECTING FOR UPLOAD..", "UPLOADING..",
+                                                  "SAVING..", "SAVING.."}));
   EXPECT_FALSE(std::filesystem::exists(g->app.UserDir / "OtherFiles/UploadPending.txt"));
   EXPECT_EQ(SynchronizeAndTell(said), 0);  // the rows are there already
   EXPECT_EQ(said, "kesmir: downloaded 101 rows, merged 0, uploaded; the server holds the merged list.\n");
