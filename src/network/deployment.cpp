@@ -58,6 +58,16 @@ bool SetLimit(long& limit, std::string_view value) {
   return seconds.has_value();
 }
 
+// An http:// or https:// address that names a server, without the "/" at its end; nullopt for anything else.
+std::optional<std::string> WebAddress(std::string_view value) {
+  const std::size_t scheme = value.starts_with("http://") ? 7 : value.starts_with("https://") ? 8 : 0;
+  if (scheme == 0 || value.find(' ') != std::string_view::npos) return std::nullopt;
+  while (value.size() > scheme && value.ends_with('/')) value.remove_suffix(1);
+  // The scheme must be followed by a server: "http:///" names none.
+  if (value.size() == scheme || value[scheme] == '/') return std::nullopt;
+  return std::string(value);
+}
+
 // Applies one key; false when the key is unknown or its value unusable.
 bool Apply(NetDeployment& d, std::string_view key, std::string_view value) {
   if (HasControlCharacters(value)) return false;
@@ -91,12 +101,25 @@ bool Apply(NetDeployment& d, std::string_view key, std::string_view value) {
     return true;
   }
   if (key == "web_base") {
-    const std::size_t scheme = value.starts_with("http://") ? 7 : value.starts_with("https://") ? 8 : 0;
-    if (scheme == 0 || value.find(' ') != std::string_view::npos) return false;
-    while (value.size() > scheme && value.ends_with('/')) value.remove_suffix(1);
-    // The scheme must be followed by a server: "http:///" names none.
-    if (value.size() == scheme || value[scheme] == '/') return false;
-    d.webBase = value;
+    const auto base = WebAddress(value);
+    if (base) d.webBase = *base;
+    return base.has_value();
+  }
+  if (key == "score_url") {
+    const auto base = WebAddress(value);
+    if (!base) return false;
+    // The server part, up to the path: a host name and an optional port.
+    const std::string_view server = std::string_view(*base).substr(base->find("//") + 2);
+    const std::string_view hostPort = server.substr(0, server.find('/'));
+    const std::size_t colon = hostPort.rfind(':');
+    const bool hasPort = colon != std::string_view::npos && hostPort.find(']', colon) == std::string_view::npos;
+    const std::string_view host = hasPort ? hostPort.substr(0, colon) : hostPort;
+    const auto port = hasPort ? WholeNumber(hostPort.substr(colon + 1), 1, 65535)
+                              : std::optional<long>(base->starts_with("https") ? 443 : 80);
+    if (!IsHostName(host) || !port) return false;
+    d.scoreUrl = *base;
+    d.scoreHost = host;
+    d.scorePort = static_cast<int>(*port);
     return true;
   }
   if (key == "connect_timeout") return SetLimit(d.limits.connectSeconds, value);

@@ -12,7 +12,8 @@ namespace kesmir {
 inline constexpr std::string_view kDeploymentFile = "OtherFiles/Network.txt";
 
 // Reads "key = value" lines; "#" starts a comment line and blank lines are skipped. Keys: ftp_host, ftp_port
-// (1..65535, default 21), ftp_user, ftp_password, web_base (http:// or https://), ftps ("try" or "no"), and
+// (1..65535, default 21), ftp_user, ftp_password, web_base (http:// or https://), score_url (the same, its host
+// name and optional port checked as ftp_host's), ftps ("try", "require" or "no"), ca_file, and
 // the transfer limits in whole seconds (1..3600) connect_timeout, response_timeout, stall_timeout,
 // transfer_timeout. A line that is not "key = value", names no known key or holds a value out of range is
 // skipped and its number added to badLines; the value it would have set keeps its default.

@@ -11,6 +11,17 @@
 
 namespace kesmir {
 
+std::string FailureMessage(const TransferResult& result, std::string_view stepMessage) {
+  if (result.certificate) {
+    return std::string(stepMessage) +
+           "\nThe score server's certificate could not be verified: set ca_file in Network.txt to it.";
+  }
+  if (result.noTls) {
+    return std::string(stepMessage) + "\nThe score server offers no encryption, which ftps = require asks for.";
+  }
+  return std::string(stepMessage);
+}
+
 ExchangeScope::ExchangeScope(Game& game) : game_(game) { ++game_.net.ExchangeDepth; }
 
 ExchangeScope::~ExchangeScope() {

@@ -1,11 +1,18 @@
 // Failed transfers of one exchange with the servers, told to the user in one message box when it ends.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/game.h"
 
 namespace kesmir {
+
+inline constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
+
+// What the player is told when a transfer failed, in the game's words: the message of the step, or what to
+// change in Network.txt when the encryption is what failed.
+std::string FailureMessage(const TransferResult& result, std::string_view stepMessage);
 
 // Marks a step of an exchange (a synchronisation, an upload, a version check). Failures reported while any
 // step is open are collected; when the outermost step ends they are shown in one message box, and the

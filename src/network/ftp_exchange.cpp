@@ -15,6 +15,7 @@
 #include "core/files.h"
 #include "network/deployment.h"
 #include "network/exchange_report.h"
+#include "network/service_exchange.h"
 #include "network/version_check.h"
 #include "scores/score_files.h"
 #include "scores/world_scores.h"
@@ -31,24 +32,10 @@ constexpr int kMaxUploads = 3;
 constexpr int kMaxRounds = 12;  // merges of one synchronisation, those that found a newer list included
 constexpr std::uint64_t kSyncSeconds = 42;  // with start-up and the merge, within 45
 constexpr std::uint64_t kAnnouncementSeconds = 15;
-constexpr std::string_view kNotFetched = "The world list could not be fetched; nothing was sent.";
 constexpr std::string_view kUnreadable =
     "The world list on the score server cannot be read with this account; nothing was sent.";
 constexpr std::string_view kOverwritten =
     "Other players' uploads kept replacing yours; your scores go with the next synchronisation.";
-
-// What the player is told when a transfer failed, in the game's words: the message of the step, or what to
-// change in Network.txt when the encryption is what failed.
-std::string FailureMessage(const TransferResult& result, std::string_view stepMessage) {
-  if (result.certificate) {
-    return std::string(stepMessage) +
-           "\nThe score server's certificate could not be verified: set ca_file in Network.txt to it.";
-  }
-  if (result.noTls) {
-    return std::string(stepMessage) + "\nThe score server offers no encryption, which ftps = require asks for.";
-  }
-  return std::string(stepMessage);
-}
 
 enum class Fetched { List, NoList, Unreadable, Failed };
 
@@ -252,8 +239,13 @@ bool FetchUnderLock(Game& game, const NetDeployment& d, std::optional<UploadLock
 Integer CheckConnection(Game& game) {
   const NetDeployment& d = Deployment(game);
   Integer connected = 0;
-  if (!d.ftp.host.empty() && game.platform.connection) {
-    connected = game.platform.connection->Reachable(d.ftp.host, d.ftp.port).value_or(false) ? kTrue : 0;
+  if (d.Online() && game.platform.connection) {
+    const bool service = !d.scoreUrl.empty();
+    connected = game.platform.connection->Reachable(service ? d.scoreHost : d.ftp.host,
+                                                    service ? d.scorePort : d.ftp.port)
+                        .value_or(false)
+                    ? kTrue
+                    : 0;
   }
   game.net.Connected = connected;
   return connected;
@@ -261,7 +253,7 @@ Integer CheckConnection(Game& game) {
 
 void DownloadWorldScores(Game& game) {
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty()) return;  // offline: there is no server to exchange with
+  if (!d.Online()) return;  // offline: there is no server to exchange with
   ExchangeScope scope(game);
   NetState& net = game.net;
   net.LastSync = {};
@@ -285,6 +277,11 @@ void DownloadWorldScores(Game& game) {
   game.app.ProgressStep = 0;
   DoEvents(game);
   net.ProgressShown = true;
+  if (!d.scoreUrl.empty()) {
+    SynchronizeWithService(game, d);  // the service merges: no lock, no read-back
+    game.scores.WsLoadCount = 0;
+    return;
+  }
   Step(game, "Connecting for download..");
   ShowProgress(game);
   ShowProgress(game);
@@ -345,7 +342,7 @@ void DownloadWorldScores(Game& game) {
 
 int SynchronizeFromCommandLine(Game& game) {
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty()) {
+  if (!d.Online()) {
     std::printf("kesmir: no score server is set in %s\n", UserPath(game, kDeploymentFile).c_str());
     return 1;
   }
@@ -379,7 +376,8 @@ void UploadWorldScores(Game& game) {
   constexpr std::string_view kNotSent =
       "The world list could not be sent; your scores stay on this computer until the next synchronisation.";
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;  // offline: the list stays here
+  // Offline, the list stays here; the score service is sent the local list only, by the synchronisation.
+  if (d.ftp.host.empty() || !d.scoreUrl.empty() || !game.platform.network || game.app.Ended) return;
   if (!game.net.UploadAllowed) {
     game.scores.WsLoadCount = 0;  // the screen shows the merged list kept here
     return;
@@ -425,7 +423,7 @@ void UploadWorldScores(Game& game) {
 
 void ListRemoteFiles(Game& game) {
   const NetDeployment& d = Deployment(game);
-  if (d.ftp.host.empty() || !game.platform.network || game.app.Ended) return;
+  if (d.ftp.host.empty() || !d.scoreUrl.empty() || !game.platform.network || game.app.Ended) return;
   std::vector<std::string> names;
   if (!game.platform.network->FtpList(d.ftp, WatchedLimits(game, d.limits), names).ok) return;
   // What an upload of this installation that was cut short left behind is removed; other players' are not.

@@ -25,12 +25,14 @@ Integer CheckConnection(Game& game);
 // leaves the hidden file as it was, and a download that failed sends nothing (a server without any list is
 // seeded). After the upload the list is fetched again; while it lacks a row just merged (another player's
 // upload came in between), the newest list is fetched, merged and uploaded again, up to three uploads in all.
+// With a score service set (score_url), the version check is followed by SynchronizeWithService instead.
 // Every transfer ends within 45 seconds of the start (the announcement within 15). Closing the window ends
 // the exchange at its next step. Failed steps are told in one message box at the end.
 void DownloadWorldScores(Game& game);
 
-// Sends the hidden world file to the server, unless the synchronisation's download failed; called by
-// SaveWorldScores once the file is written. The next LoadWorldScores reads the file again.
+// Sends the hidden world file to the FTP server (never to a score service), unless the synchronisation's
+// download failed; called by SaveWorldScores once the file is written. The next LoadWorldScores reads the
+// file again.
 void UploadWorldScores(Game& game);
 
 // Lists the server's login folder, and removes the temporary files that uploads of this installation which

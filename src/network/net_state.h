@@ -11,12 +11,18 @@
 
 namespace kesmir {
 
-// Where the score server and the version announcement live, from OtherFiles/Network.txt. An empty FTP host
-// means offline; an empty web address means no announcement can be fetched.
+// Where the score server and the version announcement live, from OtherFiles/Network.txt. Without an FTP host
+// and a score service the game is offline; an empty web address means no announcement can be fetched.
 struct NetDeployment {
-  FtpAccount ftp;
+  FtpAccount ftp;  // its user and password also log in to the score service
   std::string webBase;  // "http://host:port" without a trailing "/"
+  // The score service ("http://host:port" or https, without a trailing "/"); when set, synchronisations go to
+  // it instead of the FTP server. Its host and port are what the connection check asks.
+  std::string scoreUrl;
+  std::string scoreHost;
+  int scorePort = 0;
   TransferLimits limits;
+  bool Online() const { return !ftp.host.empty() || !scoreUrl.empty(); }
 };
 
 // What the latest synchronisation did, for the one line of a synchronisation from the command line.

@@ -77,6 +77,15 @@ struct Replies {
   bool sentWatched = false;
 };
 
+// A server's line as it may be quoted: its first 200 characters, with nothing a terminal would act on.
+std::string PrintableLine(std::string_view text) {
+  std::string line(text.substr(0, 200));
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return line;
+}
+
 int OnDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
   auto* replies = static_cast<Replies*>(user);
   std::string_view text(data, size);
@@ -89,10 +98,7 @@ int OnDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user)
   const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
   // The last line of an FTP reply: three digits and a space (a line of a longer one has a dash there).
   if (text.size() < 4 || !digit(0) || !digit(1) || !digit(2) || text[3] != ' ') return 0;
-  replies->last.assign(text.substr(0, 200));
-  for (char& c : replies->last) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';  // nothing the terminal would act on
-  }
+  replies->last = PrintableLine(text);
   if (replies->sentWatched) replies->watched = replies->last;
   replies->sentWatched = false;
   return 0;
@@ -379,6 +385,46 @@ TransferResult CurlNetwork::HttpGet(const std::string& url, std::size_t maxBytes
   }
   TransferResult result = transfer.Perform(&sink);
   if (result.ok) contents = std::move(received);
+  return result;
+}
+
+TransferResult CurlNetwork::PostFile(const std::string& url, const FtpAccount& account, const std::string& body,
+                                     std::size_t maxBytes, const TransferLimits& limits, std::string& answer) {
+  const CurlHandle handle(curl_easy_init());
+  Transfer transfer(handle.get(), limits);
+  std::string received;
+  Sink sink{&received, maxBytes};
+  // An empty Expect: sends the body at once instead of waiting for the server's go-ahead.
+  CurlList headers(curl_slist_append(nullptr, "Content-Type: text/plain"));
+  if (headers && !curl_slist_append(headers.get(), "Expect:")) headers.reset();
+  if (!headers) return {false, "out of memory"};
+  if (transfer.handle) {
+    CURL* h = transfer.handle;
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    // No redirect: the account is sent only to the address of the deployment.
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data());
+    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(h, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+    curl_easy_setopt(h, CURLOPT_USERNAME, account.user.c_str());
+    curl_easy_setopt(h, CURLOPT_PASSWORD, account.password.c_str());
+    if (!account.caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, account.caFile.c_str());
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+    SetDownload(h, sink);
+  }
+  TransferResult result = transfer.Perform(&sink);
+  if (!result.ok) return result;
+  long status = 0;
+  curl_easy_getinfo(transfer.handle, CURLINFO_RESPONSE_CODE, &status);
+  result.status = static_cast<int>(status);
+  if (status < 200 || status > 299) {
+    result.ok = false;
+    result.error = "the server said \"" + PrintableLine(std::to_string(status) + " " +
+                                                        received.substr(0, received.find_first_of("\r\n"))) + "\"";
+    return result;
+  }
+  answer = std::move(received);
   return result;
 }
 

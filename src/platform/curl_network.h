@@ -1,5 +1,5 @@
-// Transfers with the score server (passive FTP) and the web server (HTTP) through libcurl, and the background
-// check that the score server accepts connections.
+// Transfers with the score server (passive FTP or the score service's HTTP) and the web server through
+// libcurl, and the background check that the score server accepts connections.
 #pragma once
 
 #include <chrono>
@@ -48,6 +48,8 @@ class CurlNetwork final : public INetwork {
                          std::vector<std::string>& names) override;
   TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                          std::string& contents) override;
+  TransferResult PostFile(const std::string& url, const FtpAccount& account, const std::string& body,
+                          std::size_t maxBytes, const TransferLimits& limits, std::string& answer) override;
   void EndSession() override;
 
  private:

@@ -249,6 +249,7 @@ struct TransferResult {
   bool missing = false;      // the server answered that the file does not exist (FTP 550, HTTP 404)
   bool certificate = false;  // the server's TLS certificate could not be verified
   bool noTls = false;        // TLS was required and the server does not offer it
+  int status = 0;            // the HTTP status an answer came with; 0 when none came
 };
 
 // Blocking transfers with the score server (passive FTP) and the web server (HTTP). Downloads land in memory:
@@ -272,6 +273,11 @@ class INetwork {
   // Fetches an http:// or https:// address; a server's error status is a failure.
   virtual TransferResult HttpGet(const std::string& url, std::size_t maxBytes, const TransferLimits& limits,
                                  std::string& contents) = 0;
+  // Posts body as text to an http:// or https:// address with the account's user and password (HTTP Basic),
+  // trusting its caFile too; the answer lands in answer. A status other than 2xx is a failure whose error
+  // quotes the status and the first line of the answer.
+  virtual TransferResult PostFile(const std::string& url, const FtpAccount& account, const std::string& body,
+                                  std::size_t maxBytes, const TransferLimits& limits, std::string& answer) = 0;
   // Logs out of the score server, if logged in.
   virtual void EndSession() {}
 };

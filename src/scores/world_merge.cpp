@@ -46,6 +46,10 @@ std::string ListFileFault(std::string_view text) {
   return {};
 }
 
+bool LocalRowInWorldList(const ScoreLists& lists, int localPlace) {
+  return InWorldList(lists, static_cast<std::size_t>(localPlace));
+}
+
 bool LocalRowsInWorldList(const ScoreLists& lists) {
   const double last = WholeScore(lists.WsScore[static_cast<std::size_t>(kWorldShown - 1)]);
   for (std::size_t f = 0; f < static_cast<std::size_t>(kMergedLocalRows); ++f) {

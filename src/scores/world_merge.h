@@ -27,6 +27,9 @@ bool MergeLocalRow(ScoreLists& lists, int localPlace);
 // took one of the hundred places.
 int MergeLocalRows(ScoreLists& lists, int count, const std::function<void()>& beforeEach = {});
 
+// True when the local row is in the world list's hundred places, by whole score and stored name.
+bool LocalRowInWorldList(const ScoreLists& lists, int localPlace);
+
 // True when every local row among the ten shown that would take one of the world list's hundred places holds
 // one already: what a merge into this list would leave unchanged.
 bool LocalRowsInWorldList(const ScoreLists& lists);

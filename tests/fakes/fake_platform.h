@@ -181,6 +181,27 @@ class FakeNetwork : public INetwork {
     if (!failHttp.empty()) return {false, failHttp};
     return Serve(webFiles, url, maxBytes, contents);
   }
+  // The score service: a post is answered with postStatus and postAnswer, unless failPost fails it first.
+  TransferResult PostFile(const std::string& url, const FtpAccount& account, const std::string& body,
+                          std::size_t maxBytes, const TransferLimits& limits, std::string& answer) override {
+    lastAccount = account;
+    if (!Note(account, limits, "post " + url)) return {false, "cut short"};
+    posted.push_back(body);
+    if (!failPost.empty()) return {false, failPost};
+    if (postStatus / 100 != 2) {
+      TransferResult refused{false, "the server said \"" + std::to_string(postStatus) + " " + postAnswer + "\""};
+      refused.status = postStatus;
+      return refused;
+    }
+    if (postAnswer.size() > maxBytes) return {false, "the answer is too large"};
+    answer = postAnswer;
+    TransferResult answered{true, {}};
+    answered.status = postStatus;
+    return answered;
+  }
+  int postStatus = 200;
+  std::string postAnswer, failPost;
+  std::vector<std::string> posted;  // the bodies posted, in order
 
  private:
   // Records the call; false when the caller's progress check cut the transfer short.

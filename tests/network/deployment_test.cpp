@@ -48,6 +48,16 @@ TEST(DeploymentFile, SetsEveryKeyAndKeepsTheDefaultsOfTheOthers) {
   EXPECT_TRUE(bad.empty());
   EXPECT_EQ(Described(other), "[::1]:2121 / tls only /etc/kesmir/ca.pem 1/2/3/3600");
   EXPECT_FALSE(ParseDeployment("ftps = no\n", bad).ftp.tryTls);
+
+  // The score service: its address without the "/" at its end, and the server the connection check asks.
+  for (const auto& [line, described] :
+       {std::pair{"score_url = https://scores.example/k/", "https://scores.example/k scores.example:443"},
+        std::pair{"score_url = http://[::1]:8090", "http://[::1]:8090 [::1]:8090"},
+        std::pair{"score_url = http://h", "http://h h:80"}}) {
+    const NetDeployment s = ParseDeployment(line, bad);
+    EXPECT_EQ(s.scoreUrl + " " + s.scoreHost + ":" + std::to_string(s.scorePort), described);
+  }
+  EXPECT_TRUE(bad.empty());
 }
 
 TEST(DeploymentFile, SkipsLinesThatCouldMisleadTheTransfers) {
@@ -69,11 +79,16 @@ TEST(DeploymentFile, SkipsLinesThatCouldMisleadTheTransfers) {
       "web_base = http:///\n"       // 14: a scheme followed by no server
       "web_base = https://\n"       // 15
       "web_base = http:///Games\n"  // 16
+      "score_url = ftp://h\n"       // 17
+      "score_url = http://u@h\n"    // 18
+      "score_url = http://h:0\n"    // 19
+      "score_url = https://h:x/\n"  // 20
       "ftp_host = good-host_1.example\n"
       "web_base = https://web.example//\n",
       bad);
-  EXPECT_EQ(bad, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+  EXPECT_EQ(bad, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
   EXPECT_EQ(Described(d), "good-host_1.example:21 / tls https://web.example 10/15/15/60");
+  EXPECT_EQ(d.scoreUrl, "");
 }
 
 TEST(DeploymentFile, IsFoundInTheUserFolderFirstAndReadAgainWhenItChanges) {
@@ -119,6 +134,12 @@ TEST(ConnectionFlag, FollowsTheBackgroundCheckOfTheConfiguredServerAndNeverItsAb
   g.connection.answer = false;
   EXPECT_EQ(CheckConnection(*g), 0);
   EXPECT_EQ(g->net.Connected, 0);
+
+  // A score service is enough to be online, and it is the server asked about.
+  g.WriteUserFile("OtherFiles/Network.txt", "score_url = http://scores.test:8090\n");
+  g.connection.answer = true;
+  EXPECT_EQ(CheckConnection(*g), kTrue);
+  EXPECT_EQ(g.connection.host + ":" + std::to_string(g.connection.port), "scores.test:8090");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/progress.h"
 #include "fakes/fake_platform.h"
 #include "network/ftp_exchange.h"
 #include "network/version_check.h"
@@ -293,6 +294,75 @@ TEST_F(Exchange, TheMergeOfTheListFilesGivesWhatTheSynchronisationSends) {
   const std::string fetched = ServerFile();
   DownloadWorldScores(*g);
   EXPECT_EQ(ServerFile(), MergeWorldUpload(fetched, g.ReadUserFile("Atop112.kzm"), g.clock.today).text);
+}
+
+// With a score service set: one post of the local list, and the answer kept as the world list.
+struct ServiceExchange : Exchange {
+  const std::string kept = WorldListFile(3000, "H", 5, "01.01.2024");
+  void SetUp() override {
+    Exchange::SetUp();
+    g.WriteUserFile("OtherFiles/Network.txt", "score_url = http://scores.test/k/\nftp_user = kesmir7\n"
+                                              "ftp_password = secret7\nweb_base = http://web.test\n");
+    g.WriteUserFile("Atopw.kzm", kept);
+    ASSERT_TRUE(SaveHighScores(*g));
+  }
+  // A synchronisation from the command line: its status, and what it printed on both outputs.
+  int SynchronizeAndTell(std::string& said) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = SynchronizeFromCommandLine(*g);
+    said = ::testing::internal::GetCapturedStdout() + ::testing::internal::GetCapturedStderr();
+    return status;
+  }
+};
+
+TEST_F(ServiceExchange, TheLocalListIsPostedOnceAndTheMergedAnswerIsKeptAsTheWorldList) {
+  g.network.postAnswer = MergeWorldUpload(ServerFile(), g.ReadUserFile("Atop112.kzm"), g.clock.today).text;
+  std::string said;
+  EXPECT_EQ(SynchronizeAndTell(said), 0);
+  EXPECT_EQ(said, "kesmir: downloaded 101 rows, merged 1, uploaded; the server holds the merged list.\n");
+  EXPECT_EQ(g.network.calls, (std::vector<std::string>{std::string("http ") + kAnnouncementUrl,
+                                                       "post http://scores.test/k/world"}));  // no lock, no read-back
+  EXPECT_EQ(g.network.posted, std::vector<std::string>{g.ReadUserFile("Atop112.kzm")});
+  EXPECT_EQ(std::tuple(g.network.lastAccount.user, g.network.lastAccount.password), std::tuple("kesmir7", "secret7"));
+  EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == g.network.postAnswer);  // as answered: not merged or dated again
+  EXPECT_TRUE(g.ReadUserFile("OtherFiles/WorldScores.txt") == g.network.postAnswer);
+  EXPECT_EQ(std::tuple(lists.WsLoadCount, g->app.ProgressStep), std::tuple(0, kNetworkSteps));  // a full bar
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"LOADING..", "CONNECTING FOR UPLOAD..", "UPLOADING..",
+                                                  "SAVING..", "SAVING.."}));
+  EXPECT_FALSE(std::filesystem::exists(g->app.UserDir / "OtherFiles/UploadPending.txt"));
+  EXPECT_EQ(SynchronizeAndTell(said), 0);  // the rows are there already
+  EXPECT_EQ(said, "kesmir: downloaded 101 rows, merged 0, uploaded; the server holds the merged list.\n");
+
+  g.network.webFiles[kAnnouncementUrl] = Announcement("1.15");  // a newer version: nothing is posted
+  g.network.posted.clear();
+  CheckConnection(*g);
+  DownloadWorldScores(*g);
+  EXPECT_TRUE(g.network.posted.empty());
+}
+
+TEST_F(ServiceExchange, ARefusalAFailureOrAnAnswerThatIsNoListKeepsTheWorldListAsItWas) {
+  struct Case {
+    int status;
+    std::string answer, failure, detail;
+  };
+  const std::string list = ServerFile();
+  for (const Case& c : std::vector<Case>{
+           {401, "wrong or missing account", "", "the server said \"401 wrong or missing account\""},
+           {400, "row 3 is not a whole score line", "", "the server said \"400 row 3 is not a whole score line\""},
+           {200, "", "Could not connect to server", "(Could not connect to server)"},
+           {200, list.substr(0, list.size() / 2), "", "answer is not a world score list"}}) {  // cut short
+    g.network.postStatus = c.status;
+    g.network.postAnswer = c.answer;
+    g.network.failPost = c.failure;
+    std::string said;
+    EXPECT_EQ(SynchronizeAndTell(said), 1) << c.detail;
+    EXPECT_NE(said.find("not uploaded. The world list could not be fetched; nothing was sent."), std::string::npos)
+        << said;
+    EXPECT_NE(said.find(c.detail), std::string::npos) << said;
+    EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == kept) << c.detail;
+  }
+  EXPECT_TRUE(g.dialogs.shown.empty());  // from the command line everything is said in its line
 }
 
 TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {

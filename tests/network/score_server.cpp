@@ -12,9 +12,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "platform/curl_network.h"
 
 extern char** environ;
 
@@ -46,7 +49,8 @@ int Listen(int backlog, int& port) {
   return fd;
 }
 
-// Starts a program with its output in log; -1 when it cannot be started.
+}  // namespace
+
 pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
@@ -62,20 +66,10 @@ pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log) {
   return spawned == 0 ? pid : -1;
 }
 
-// Ends a started program, with SIGKILL when it does not end within 5 s of SIGTERM.
 void StopProcess(pid_t& pid) {
   if (pid <= 0) return;
   ::kill(pid, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  int status = 0;
-  while (::waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(10ms);
-  }
+  WaitForExit(pid, std::chrono::steady_clock::now() + 5s);
   pid = -1;
 }
 
@@ -87,7 +81,25 @@ bool Accepts(int port) {
   return accepted;
 }
 
-}  // namespace
+bool MakeCertificate(const std::filesystem::path& key, const std::filesystem::path& certificate) {
+  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+                           "subjectAltName=IP:127.0.0.1 -keyout '" + key.string() + "' -out '" +
+                           certificate.string() + "' 2>/dev/null";
+  return std::system(make.c_str()) == 0;
+}
+
+int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline) {
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -190,6 +202,48 @@ void ProFtpServer::WriteNetworkFile(const std::filesystem::path& home) const {
   WriteWholeFile(home / "OtherFiles" / "Network.txt", "ftp_host = 127.0.0.1\nftp_port = " + std::to_string(port) +
                                                           "\nftp_user = " + kServerUser + "\nftp_password = " +
                                                           kServerPassword + "\nftps = no\n");
+}
+
+ScoreService::ScoreService(const std::filesystem::path& serviceRoot, const std::vector<std::string>& extraArgs)
+    : root(serviceRoot) {
+  std::filesystem::create_directories(root);
+  const auto log = root / "scored.log";
+  std::vector<std::string> args = {KESMIR_SCORED_EXE, "--db", Database(), "--listen", "127.0.0.1:0", "--account",
+                                   std::string(kServerUser) + ":" + kServerPassword};
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+  pid_ = Spawn(std::move(args), log);
+  const auto deadline = std::chrono::steady_clock::now() + 15s;
+  while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+    const std::string said = ReadWholeFile(log);
+    if (const auto at = said.find("://127.0.0.1:"); said.starts_with("listening on ") && at != std::string::npos &&
+                                                    std::sscanf(said.c_str() + at, "://127.0.0.1:%d", &port) == 1) {
+      address = said.substr(13, at - 13) + "://127.0.0.1:" + std::to_string(port);
+      return;
+    }
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
+    std::this_thread::sleep_for(10ms);
+  }
+  port = 0;
+  ADD_FAILURE() << "kesmir-scored did not start:\n" << ReadWholeFile(log);
+}
+
+ScoreService::~ScoreService() { StopProcess(pid_); }
+
+void ScoreService::WriteNetworkFile(const std::filesystem::path& home, const std::string& password) const {
+  WriteWholeFile(home / "OtherFiles" / "Network.txt", "score_url = " + address +
+                                                          "\nftp_user = " + kServerUser + "\nftp_password = " +
+                                                          password + "\n");
+}
+
+std::string ScoreService::List() const {
+  CurlNetwork network;
+  std::string list;
+  const TransferResult got = network.HttpGet(std::string("http://") + kServerUser + ":" + kServerPassword +
+                                                 "@127.0.0.1:" + std::to_string(port) + "/world",
+                                             1 << 20, {5, 5, 5, 10, {}}, list);
+  EXPECT_TRUE(got.ok) << got.error;
+  return list;
 }
 
 SilentServer::SilentServer() : fd_(Listen(16, port)) {}

@@ -1,10 +1,11 @@
 // Real servers for the network tests, all on 127.0.0.1 with free ports: scripts/score-server (FTP and web),
-// ProFTPD as operators run it, a server that accepts connections and never answers, and one whose
+// ProFTPD as operators run it, the score service kesmir-scored on a SQLite file, a server that accepts connections and never answers, and one whose
 // connections never complete.
 #pragma once
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,17 @@ namespace kesmir::testing {
 
 inline constexpr const char* kServerUser = "kesmir7";
 inline constexpr const char* kServerPassword = "secret7";
+
+// Starts a program with its output (both streams) in log; -1, a test failure, when it cannot be started.
+pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log);
+// Ends a started program, with SIGKILL when it does not end within 5 s of SIGTERM.
+void StopProcess(pid_t& pid);
+// Whether 127.0.0.1:port accepts a connection.
+bool Accepts(int port);
+// Makes a self-signed certificate for 127.0.0.1 and its key; false when openssl fails.
+bool MakeCertificate(const std::filesystem::path& key, const std::filesystem::path& certificate);
+// The exit status of a started program, or -1 when it ended by a signal or was killed at the deadline.
+int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline);
 
 class ScoreServer {
  public:
@@ -61,6 +73,30 @@ class ProFtpServer {
   int port = 0;
 
  private:
+  pid_t pid_ = -1;
+};
+
+// kesmir-scored on a SQLite file under root, with the account kServerUser; extraArgs are added to its command
+// line ("--seed FILE", "--max-uploads-per-minute N").
+class ScoreService {
+ public:
+  explicit ScoreService(const std::filesystem::path& root, const std::vector<std::string>& extraArgs = {});
+  ~ScoreService();
+  ScoreService(const ScoreService&) = delete;
+  ScoreService& operator=(const ScoreService&) = delete;
+
+  bool Started() const { return port > 0; }
+  // Points the game whose user folder is home at the service, with the password given.
+  void WriteNetworkFile(const std::filesystem::path& home, const std::string& password = kServerPassword) const;
+  // The world list the service serves (over plain HTTP).
+  std::string List() const;
+
+  std::filesystem::path root;
+  int port = 0;
+  std::string address;  // "http://127.0.0.1:port", or https with "--cert" and "--key"
+
+ private:
+  std::string Database() const { return "sqlite:" + (root / "scores.db").string(); }
   pid_t pid_ = -1;
 };
 

@@ -253,18 +253,10 @@ TEST_F(ServerExchange, TenPlayersSynchronisingAtOnceAllKeepTheirRows) {
       WriteWholeFile(home / "OtherFiles" / "Network.txt", networkFile);
       SetLocalRow(lists, 0, WorldTestRow(4900 - player, "P" + std::to_string(run) + std::to_string(player)));
       ASSERT_TRUE(SaveHighScores(*g));
-      const pid_t pid = fork();
-      if (pid == 0) {
-        execl(KESMIR_GAME_EXE, "kesmir", "--sync-scores", "--home", home.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      players.push_back(pid);
+      players.push_back(testing::Spawn({KESMIR_GAME_EXE, "--sync-scores", "--home", home.string()}, home / "said"));
     }
-    for (const pid_t pid : players) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "run " << run;
-    }
+    const auto deadline = std::chrono::steady_clock::now() + 50s;
+    for (const pid_t pid : players) EXPECT_EQ(testing::WaitForExit(pid, deadline), 0) << "run " << run;
     const auto names = ReadWorldFile(ReadWholeFile(server->WorldFile())).Names();
     for (int player = 0; player < 10; ++player) {
       const std::string name = "P" + std::to_string(run) + std::to_string(player);

@@ -1,0 +1,83 @@
+// The real score service (kesmir-scored on a SQLite file) through libcurl: its certificate checked, and a
+// hundred players synchronising at once who all keep their rows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "fakes/world_files.h"
+#include "platform/curl_network.h"
+#include "score_server.h"
+#include "scores/score_files.h"
+
+namespace kesmir {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeGame;
+using testing::ReadWholeFile;
+using testing::ReadWorldFile;
+using testing::ScoreService;
+using testing::WorldTestRow;
+
+struct ServiceSync : ::testing::Test {
+  FakeGame g;
+  CurlNetwork network;
+
+  void SetUp() override {
+    for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
+  }
+};
+
+TEST_F(ServiceSync, OverHttpsTheServicesCertificateIsVerifiedAndCaFileTrustsIt) {
+  const auto key = g.root / "key.pem";
+  const auto certificate = g.root / "certificate.pem";
+  ASSERT_TRUE(testing::MakeCertificate(key, certificate));
+  const ScoreService service(g.root / "service", {"--cert", certificate.string(), "--key", key.string()});
+  ASSERT_TRUE(service.Started() && service.address.starts_with("https://"));
+  FtpAccount account{"", 0, testing::kServerUser, testing::kServerPassword, true, false, {}, {}};
+  std::string answer;
+  const TransferResult untrusted = network.PostFile(service.address + "/world", account, "END\r\n", 99, {}, answer);
+  EXPECT_TRUE(untrusted.certificate) << untrusted.error;
+  account.caFile = certificate.string();
+  const TransferResult refused = network.PostFile(service.address + "/world", account, "END\r\n", 99, {}, answer);
+  EXPECT_EQ(std::tuple(refused.status, refused.error),
+            std::tuple(400, std::string("the server said \"400 the list holds no rows\"")));
+}
+
+// A hundred players synchronise from the command line at the same moment, each with a row of its own: every
+// row is on the list afterwards.
+TEST_F(ServiceSync, AHundredPlayersAtOnceAllKeepTheirRows) {
+  constexpr int kPlayers = 100;
+  const ScoreService service(g.root / "service", {"--max-uploads-per-minute", "0"});
+  ASSERT_TRUE(service.Started());
+  // Each player is a whole game process: on two busy cores the hundred take up to about 30 s.
+  const auto deadline = std::chrono::steady_clock::now() + 50s;
+  std::vector<pid_t> players;
+  for (int player = 0; player < kPlayers; ++player) {
+    const auto home = g.root / ("player" + std::to_string(player));
+    g->app.UserDir = home;
+    service.WriteNetworkFile(home);
+    SetLocalRow(g->scores, 0, WorldTestRow(5000 - player, "P" + std::to_string(player)));
+    ASSERT_TRUE(SaveHighScores(*g));
+    players.push_back(testing::Spawn({KESMIR_GAME_EXE, "--sync-scores", "--home", home.string()}, home / "said"));
+  }
+  for (int player = 0; player < kPlayers; ++player) {
+    const auto home = g.root / ("player" + std::to_string(player));
+    EXPECT_EQ(testing::WaitForExit(players[static_cast<std::size_t>(player)], deadline), 0)
+        << ReadWholeFile(home / "said");
+  }
+  const auto names = ReadWorldFile(service.List()).Names();
+  ASSERT_EQ(names.size(), 101u);
+  for (int player = 0; player < kPlayers; ++player) {
+    const std::string name = "P" + std::to_string(player);
+    EXPECT_EQ(std::count(names.begin(), names.begin() + 100, name), 1) << name;
+  }
+}
+
+}  // namespace
+}  // namespace kesmir
