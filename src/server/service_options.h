@@ -18,7 +18,8 @@ inline constexpr const char* kServiceUsage =
     "\"listening on http://HOST:PORT\" says which. --seed FILE starts an empty store with that list file.\n"
     "--max-uploads-per-minute N answers 429 beyond N uploads a minute from one address (0: no limit;\n"
     "120 unless given). --cert and --key serve HTTPS. --export writes the current list file; --remove\n"
-    "takes one row off the list (recorded like an upload).\n";
+    "takes one row off the list (recorded like an upload). Without --account, the account is read from\n"
+    "the environment variable KESMIR_ACCOUNT=NAME:PASSWORD, which ps does not show.\n";
 
 struct ServiceOptions {
   enum class Mode { kServe, kExport, kRemove, kHelp };
