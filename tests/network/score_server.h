@@ -14,12 +14,16 @@ namespace kesmir::testing {
 inline constexpr const char* kServerUser = "kesmir7";
 inline constexpr const char* kServerPassword = "secret7";
 
+// What scripts/score-server serves the world list with: a plain FTP server that stores the file as uploaded,
+// or kesmir-scored on SQLite behind its FTP gateway.
+enum class ListServer { kFileServer, kService };
+
 class ScoreServer {
  public:
-  // Starts scripts/score-server with the files under root, writing Network.txt into home, and waits until both
-  // servers listen. The server's world file starts absent; the announcement says 1.14.
+  // Starts scripts/score-server with the files under root, writing Network.txt into home, and waits until its
+  // servers listen. The server's world list starts absent; the announcement says 1.14.
   ScoreServer(const std::filesystem::path& home, const std::filesystem::path& root,
-              const std::vector<std::string>& extraArgs = {});
+              const std::vector<std::string>& extraArgs = {}, ListServer kind = ListServer::kFileServer);
   ~ScoreServer();
   ScoreServer(const ScoreServer&) = delete;
   ScoreServer& operator=(const ScoreServer&) = delete;
@@ -28,6 +32,7 @@ class ScoreServer {
   void Stop();
   bool Started() const { return ftpPort > 0; }
 
+  // The file server's world list file and its folder.
   std::filesystem::path WorldFile() const { return root / "ftp" / "Atopw.kzm"; }
   std::filesystem::path FtpFolder() const { return root / "ftp"; }
   std::filesystem::path AnnouncementFile() const { return root / "web" / "Games" / "Kesmir" / "NewVer.txt"; }
@@ -35,6 +40,7 @@ class ScoreServer {
   std::filesystem::path root;
   int ftpPort = 0;
   int httpPort = 0;
+  int scorePort = 0;  // the service's HTTP port, with ListServer::kService
 
  private:
   pid_t pid_ = -1;
