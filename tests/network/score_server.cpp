@@ -89,6 +89,23 @@ bool Accepts(int port) {
 
 }  // namespace
 
+void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes) {
+  std::vector<pid_t> players;
+  for (const auto& home : homes) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      execl(KESMIR_GAME_EXE, "kesmir", "--sync-scores", "--home", home.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    players.push_back(pid);
+  }
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    int status = 0;
+    waitpid(players[i], &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << homes[i];
+  }
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;

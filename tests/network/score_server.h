@@ -97,6 +97,10 @@ class BusyServer {
   std::vector<int> queued_;
 };
 
+// Runs "kesmir --sync-scores --home HOME" for every home at the same moment and waits for all of them; a
+// failure for each that does not end with status 0.
+void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes);
+
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& contents);
 
