@@ -38,8 +38,11 @@ std::string ListFileFault(std::string_view text) {
   const auto end = std::find(lines.begin(), limit, "END");
   if (end == limit) return "not a score list: no END line after at most 501 rows";
   if (end == lines.begin()) return "the list holds no rows";
+  // A place the game has never filled is saved as a row of empty fields, which the game reads back by its
+  // columns and saves again as a row of pieces of them: rows without a score, which no merge ranks.
   for (auto line = lines.begin(); line != end; ++line) {
-    if (!WholeScoreLine(CodeScoreLine(*line, false))) {
+    const std::string decoded = CodeScoreLine(*line, false);
+    if (!WholeScoreLine(decoded) && WholeScore(CutScoreLine(decoded).score) != 0) {
       return "row " + std::to_string(line - lines.begin() + 1) + " is not a whole score line";
     }
   }

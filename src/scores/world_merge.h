@@ -47,7 +47,8 @@ struct WorldMerge {
 // + 1, today and the list's date. The upload is a local list file (rows, "END"; its first ten rows are
 // merged) or a world list file (rows, "END", trailer; its first hundred rows are merged, its trailer is not
 // used). An upload is rejected when it has no "END" after at most 501 rows, no rows, or a row before "END"
-// that is not a whole score line; worldText is rejected when the game's reader would take it as damaged.
+// that has a score but is not a whole score line (the game saves places it never filled as rows without a
+// score, whole or not); worldText is rejected when the game's reader would take it as damaged.
 WorldMerge MergeWorldUpload(std::string_view worldText, std::string_view uploadText, const Date& today);
 
 // Why text is not a list file whose rows can be merged, in one line; empty when it is one.

@@ -3,10 +3,12 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
@@ -129,8 +131,14 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
+  // The account may come from the environment instead, where ps does not show it.
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const char* account = std::getenv("KESMIR_ACCOUNT");
+  if (account && *account && std::find(args.begin(), args.end(), "--account") == args.end()) {
+    args.insert(args.end(), {"--account", account});
+  }
   std::string error;
-  const auto options = ParseServiceOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  const auto options = ParseServiceOptions(args, error);
   if (!options) {
     std::fprintf(stderr, "kesmir-scored: %s\n%s", error.c_str(), kServiceUsage);
     return 2;

@@ -20,7 +20,9 @@ inline constexpr const char* kServiceUsage =
     "port; the line \"listening on http://HOST:PORT\" says which. --seed FILE starts an empty store\n"
     "with that list file. --max-uploads-per-minute N answers 429 beyond N uploads a minute from one\n"
     "address (0: no limit; 120 unless given). --cert and --key serve HTTPS. --export writes the\n"
-    "current list file; --remove takes one row off the list (recorded like an upload).\n";
+    "current list file; --remove takes one row off the list (recorded like an upload). Without\n"
+    "--account, the account is read from the environment variable KESMIR_ACCOUNT=NAME:PASSWORD,\n"
+    "which ps does not show.\n";
 
 struct ServiceOptions {
   enum class Mode { kServe, kExport, kRemove, kHelp };

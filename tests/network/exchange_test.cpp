@@ -290,6 +290,7 @@ TEST_F(Exchange, AnUploadWaitsForAnotherGamesLockAndRemovesOneLeftBehind) {
 TEST_F(Exchange, TheMergeOfTheListFilesGivesWhatTheSynchronisationSends) {
   SetLocalRow(lists, 1, WorldTestRow(4990, "Twin"));  // the server's second score
   SetLocalRow(lists, 2, WorldTestRow(5000, "S0"));    // the server's first row
+  SetLocalRow(lists, 3, {});                          // a place never filled
   ASSERT_TRUE(SaveHighScores(*g));
   const std::string fetched = ServerFile();
   DownloadWorldScores(*g);

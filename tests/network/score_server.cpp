@@ -101,6 +101,15 @@ int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes) {
+  std::vector<pid_t> players;
+  for (const auto& home : homes) {
+    players.push_back(Spawn({KESMIR_GAME_EXE, "--sync-scores", "--home", home.string()}, home / "said"));
+  }
+  const auto deadline = std::chrono::steady_clock::now() + 50s;
+  for (std::size_t i = 0; i < players.size(); ++i) EXPECT_EQ(WaitForExit(players[i], deadline), 0) << ReadWholeFile(homes[i] / "said");
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;
@@ -114,7 +123,7 @@ void WriteWholeFile(const std::filesystem::path& path, const std::string& conten
 }
 
 ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesystem::path& serverRoot,
-                         const std::vector<std::string>& extraArgs)
+                         const std::vector<std::string>& extraArgs, ListServer kind)
     : root(serverRoot) {
   std::filesystem::create_directories(root);
   const auto portFile = root / "ports";
@@ -129,13 +138,16 @@ ScoreServer::ScoreServer(const std::filesystem::path& home, const std::filesyste
                                    "--user",           kServerUser,
                                    "--password",       kServerPassword,
                                    "--port-file",      portFile.string()};
+  if (kind == ListServer::kFileServer) args.push_back("--file-server");
+  else args.insert(args.end(), {"--score-port", "0", "--scored", KESMIR_SCORED_EXE});
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   pid_ = Spawn(std::move(args), log);
   if (pid_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + 15s;
   while (std::chrono::steady_clock::now() < deadline) {
     const std::string ports = ReadWholeFile(portFile);
-    if (std::sscanf(ports.c_str(), "ftp=%d\nhttp=%d", &ftpPort, &httpPort) == 2) return;
+    const int wanted = kind == ListServer::kFileServer ? 2 : 3;
+    if (std::sscanf(ports.c_str(), "ftp=%d\nhttp=%d\nscore=%d", &ftpPort, &httpPort, &scorePort) == wanted) return;
     int status = 0;
     if (::waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;

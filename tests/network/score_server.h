@@ -26,12 +26,16 @@ bool MakeCertificate(const std::filesystem::path& key, const std::filesystem::pa
 // The exit status of a started program, or -1 when it ended by a signal or was killed at the deadline.
 int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline);
 
+// What scripts/score-server serves the world list with: a plain FTP server that stores the file as uploaded,
+// or kesmir-scored on SQLite behind its FTP gateway.
+enum class ListServer { kFileServer, kService };
+
 class ScoreServer {
  public:
-  // Starts scripts/score-server with the files under root, writing Network.txt into home, and waits until both
-  // servers listen. The server's world file starts absent; the announcement says 1.14.
+  // Starts scripts/score-server with the files under root, writing Network.txt into home, and waits until its
+  // servers listen. The server's world list starts absent; the announcement says 1.14.
   ScoreServer(const std::filesystem::path& home, const std::filesystem::path& root,
-              const std::vector<std::string>& extraArgs = {});
+              const std::vector<std::string>& extraArgs = {}, ListServer kind = ListServer::kFileServer);
   ~ScoreServer();
   ScoreServer(const ScoreServer&) = delete;
   ScoreServer& operator=(const ScoreServer&) = delete;
@@ -40,6 +44,7 @@ class ScoreServer {
   void Stop();
   bool Started() const { return ftpPort > 0; }
 
+  // The file server's world list file and its folder.
   std::filesystem::path WorldFile() const { return root / "ftp" / "Atopw.kzm"; }
   std::filesystem::path FtpFolder() const { return root / "ftp"; }
   std::filesystem::path AnnouncementFile() const { return root / "web" / "Games" / "Kesmir" / "NewVer.txt"; }
@@ -47,6 +52,7 @@ class ScoreServer {
   std::filesystem::path root;
   int ftpPort = 0;
   int httpPort = 0;
+  int scorePort = 0;  // the service's HTTP port, with ListServer::kService
 
  private:
   pid_t pid_ = -1;
@@ -126,6 +132,10 @@ class BusyServer {
   int fd_ = -1;
   std::vector<int> queued_;
 };
+
+// Runs "kesmir --sync-scores --home HOME" for every home at the same moment and waits for all of them; a
+// failure for each that does not end with status 0.
+void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& contents);

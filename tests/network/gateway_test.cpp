@@ -1,0 +1,108 @@
+// kesmir-scored behind its FTP gateway (scripts/score-server without --file-server), through the game's own FTP
+// client: uploads are merged, nothing removes a row, and today's game synchronises through it unchanged.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "fakes/world_files.h"
+#include "platform/curl_network.h"
+#include "scores/high_scores.h"
+#include "scores/score_files.h"
+#include "score_server.h"
+
+namespace kesmir {
+namespace {
+
+using testing::ListServer;
+using testing::ReadWorldFile;
+using testing::ScoreServer;
+using testing::WorldListFile;
+using testing::WorldTestRow;
+
+struct Gateway : ::testing::Test {
+  testing::FakeGame g;
+  ScoreServer server{g->app.UserDir, g.root / "server", {}, ListServer::kService};
+  CurlNetwork network;
+  FtpAccount account{"127.0.0.1", server.ftpPort, testing::kServerUser, testing::kServerPassword, true, false, {}, {}};
+  TransferLimits limits{2, 2, 2, 10, {}};
+
+  std::vector<std::string> ListedNames() {
+    std::vector<std::string> names;
+    EXPECT_TRUE(network.FtpList(account, limits, names).ok);
+    return names;
+  }
+  std::vector<std::string> ServedNames() {
+    std::string list;
+    EXPECT_TRUE(network.FtpGet(account, "Atopw.kzm", 1 << 20, limits, list).ok);
+    return ReadWorldFile(list).Names();
+  }
+};
+
+TEST_F(Gateway, UploadsMergeAndNeitherAnEmptyADamagedNorAStaleFileNorADeleteRemovesARow) {
+  ASSERT_TRUE(server.Started());
+  std::string nothing;
+  const TransferResult none = network.FtpGet(account, "Atopw.kzm", 1 << 20, limits, nothing);
+  EXPECT_TRUE(none.missing) << none.error;  // no list yet: a missing file, as the game expects
+  EXPECT_TRUE(ListedNames().empty());
+
+  ASSERT_TRUE(network.FtpPut(account, "Atopw.kzm", WorldListFile(5000, "S", 41, "01.02.2024"), limits).ok);
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"Atopw.kzm"});
+  std::string stale;
+  ASSERT_TRUE(network.FtpGet(account, "Atopw.kzm", 1 << 20, limits, stale).ok);
+  // Another player's row arrives after the stale copy was downloaded.
+  std::string other = stale;
+  other.replace(0, other.find('\n') + 1,
+                CodeScoreLine(JoinScoreLine(WorldTestRow(4995, "Other")), true) + "\r\n");
+  const TransferResult added = network.FtpPut(account, "Atopw.kzm", other, limits);
+  ASSERT_TRUE(added.ok) << added.error;
+  const std::vector<std::string> merged = ServedNames();
+  ASSERT_EQ(merged.size(), 101u);
+  EXPECT_EQ(merged[0], "S0");  // the row the other copy left out is kept
+  EXPECT_EQ(merged[1], "Other");
+
+  for (const std::string& upload : {std::string(), std::string("not a score list\r\n"), stale.substr(0, 500)}) {
+    const TransferResult refused = network.FtpPut(account, "Atopw.kzm", upload, limits);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("550 The world list was not changed"), std::string::npos) << refused.error;
+  }
+  EXPECT_TRUE(network.FtpPut(account, "Atopw.kzm", stale, limits).ok);  // merged: it adds nothing
+  EXPECT_FALSE(network.FtpCommand(account, "DELE Atopw.kzm", limits).ok);
+  EXPECT_FALSE(network.FtpCommand(account, "RNFR Atopw.kzm", limits).ok);
+  EXPECT_TRUE(network.FtpCommand(account, "MKD Atopw.kzm.lock", limits).ok);
+  EXPECT_TRUE(network.FtpCommand(account, "RMD Atopw.kzm.lock", limits).ok);
+  EXPECT_EQ(ServedNames(), merged);
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"Atopw.kzm"});  // no temporary file is left
+}
+
+// Three games as they are today, with nothing changed in their settings, synchronise through the gateway at
+// once, three times over: every row arrives and none is lost.
+TEST_F(Gateway, TodaysGamesSynchronisingAtOnceThroughTheGatewayAllKeepTheirRows) {
+  ASSERT_TRUE(server.Started());
+  std::string networkFile = g.ReadUserFile("OtherFiles/Network.txt");
+  networkFile.erase(networkFile.find("score_url"));  // the game's FTP way in only; the key is written last
+  ScoreLists& lists = g->scores;
+  for (int place = 0; place < kLocalRows; ++place) SetLocalRow(lists, place, WorldTestRow(0, ""));
+  std::vector<std::string> everyone;
+  for (int run = 0; run < 3; ++run) {
+    std::vector<std::filesystem::path> homes;
+    for (int player = 0; player < 3; ++player) {
+      const std::string name = "P" + std::to_string(run) + std::to_string(player);
+      homes.push_back(g.root / name);
+      g->app.UserDir = homes.back();
+      testing::WriteWholeFile(homes.back() / "OtherFiles" / "Network.txt", networkFile);
+      SetLocalRow(lists, 0, WorldTestRow(4900 - 10 * run - player, name));
+      ASSERT_TRUE(SaveHighScores(*g));
+      everyone.push_back(name);
+    }
+    testing::SynchronizeAtOnce(homes);
+  }
+  const std::vector<std::string> names = ServedNames();
+  for (const std::string& name : everyone) EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+}
+
+}  // namespace
+}  // namespace kesmir
