@@ -12,6 +12,11 @@ namespace {
 constexpr auto kRateWindow = std::chrono::minutes(1);
 // Addresses with no upload in the last minute are forgotten once this many are held.
 constexpr std::size_t kRateSweepSize = 10000;
+// The server gives each open connection a thread of its own until it closes or idles past the keep-alive
+// time, so the pool bounds the connections served at once: a client beyond it waits for a thread however
+// idle the others are. The threads mostly wait (on their socket or for the list), so a pool as large as a
+// busy service's clients costs memory only; the merges are serialised by the storage anyway.
+constexpr std::size_t kConnectionThreads = 256;
 
 // A strong tag of the list's bytes (64-bit FNV-1a), the same in every process that serves the same list.
 std::string ListTag(std::string_view text) {
@@ -70,6 +75,7 @@ ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
                                                 colon == std::string::npos ? "" : settings_.account.substr(colon + 1))
           .second;
   server_->set_payload_max_length(kMaxUploadBytes);
+  server_->new_task_queue = [] { return new httplib::ThreadPool(kConnectionThreads); };
   server_->Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
     if (Authorized(request)) GetWorld(request, response);
     else {
