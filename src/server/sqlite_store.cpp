@@ -3,14 +3,19 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 namespace kesmir {
 namespace {
 
 // Another process's change of the list is waited for this long before the storage counts as failed.
 constexpr int kBusyMilliseconds = 30000;
+// The most changes one commit takes, which bounds the wait of the last of them.
+constexpr std::size_t kMaxGroup = 64;
 
 struct CloseDb {
   void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -67,39 +72,84 @@ class SqliteStore final : public IScoreStore {
     return text;
   }
 
+  // Changes that come while one thread commits wait and are then committed together by one of them, in the
+  // order they came: each merge starts from the list the one before it left, and one commit (one fsync of the
+  // write-ahead log) makes the whole group last. Every change is answered only after that commit.
   std::optional<WorldMerge> ChangeList(const ListChange& change,
                                        const std::function<WorldMerge(std::string_view)>& apply) override {
-    const std::lock_guard lock(mutex_);
-    // IMMEDIATE takes the write lock before the list is read, so no other merge can start from the same list.
-    if (!Exec("BEGIN IMMEDIATE")) {
-      Say("cannot start a change");
-      return std::nullopt;
+    Pending mine{.change = &change, .apply = &apply, .result = std::nullopt, .done = false};
+    std::unique_lock lock(queueMutex_);
+    queue_.push_back(&mine);
+    // The thread that finds nobody committing commits the oldest changes, its own among them or before them.
+    while (true) {
+      committed_.wait(lock, [&] { return mine.done || !committing_; });
+      if (mine.done) return mine.result;
+      committing_ = true;
+      const auto take = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(queue_.size(), kMaxGroup));
+      const std::vector<Pending*> group(queue_.begin(), take);
+      queue_.erase(queue_.begin(), take);
+      lock.unlock();
+      CommitGroup(group);
+      lock.lock();
+      for (Pending* pending : group) pending->done = true;
+      committing_ = false;
+      committed_.notify_all();
     }
-    const std::optional<std::string> current = ReadList();
-    if (!current) return Abandon("cannot read the world list");
-    WorldMerge merge = apply(*current);
-    if (!merge.rejection.empty()) {
-      Exec("ROLLBACK");
-      return merge;
-    }
-    sqlite3_stmt* insert = insertChange_.get();
-    sqlite3_reset(insert);
-    sqlite3_bind_text(insert, 1, change.address.data(), static_cast<int>(change.address.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 2, change.kind.data(), static_cast<int>(change.kind.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 3, change.day.data(), static_cast<int>(change.day.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_blob(insert, 4, change.body.data(), static_cast<int>(change.body.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_int(insert, 5, merge.added);
-    if (sqlite3_step(insert) != SQLITE_DONE) return Abandon("cannot record the change");
-    sqlite3_stmt* store = storeList_.get();
-    sqlite3_reset(store);
-    sqlite3_bind_int64(store, 1, sqlite3_last_insert_rowid(db_.get()));
-    sqlite3_bind_blob(store, 2, merge.text.data(), static_cast<int>(merge.text.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(store) != SQLITE_DONE) return Abandon("cannot store the world list");
-    if (!Exec("COMMIT")) return Abandon("cannot commit the change");
-    return merge;
   }
 
  private:
+  struct Pending {
+    const ListChange* change;
+    const std::function<WorldMerge(std::string_view)>* apply;
+    std::optional<WorldMerge> result;
+    bool done;
+  };
+
+  // Merges and records the group's changes in one transaction. A storage failure fails every change of the
+  // group that was not rejected, since none of them was committed.
+  void CommitGroup(const std::vector<Pending*>& group) {
+    const std::lock_guard lock(mutex_);
+    // IMMEDIATE takes the write lock before the list is read, so no other process's merge can start from it.
+    if (!Exec("BEGIN IMMEDIATE")) return Say("cannot start a change");
+    const std::optional<std::string> stored = ReadList();
+    if (!stored) return Abandon("cannot read the world list", group);
+    std::string_view list = *stored;  // the list as the changes so far left it
+    bool changed = false;
+    for (Pending* pending : group) {
+      WorldMerge merge = (*pending->apply)(list);
+      if (!merge.rejection.empty()) {
+        pending->result = std::move(merge);
+        continue;
+      }
+      const ListChange& change = *pending->change;
+      sqlite3_stmt* insert = insertChange_.get();
+      sqlite3_bind_text(insert, 1, change.address.data(), static_cast<int>(change.address.size()), SQLITE_STATIC);
+      sqlite3_bind_text(insert, 2, change.kind.data(), static_cast<int>(change.kind.size()), SQLITE_STATIC);
+      sqlite3_bind_text(insert, 3, change.day.data(), static_cast<int>(change.day.size()), SQLITE_STATIC);
+      sqlite3_bind_blob(insert, 4, change.body.data(), static_cast<int>(change.body.size()), SQLITE_STATIC);
+      sqlite3_bind_int(insert, 5, merge.added);
+      const int rc = sqlite3_step(insert);
+      sqlite3_reset(insert);
+      sqlite3_clear_bindings(insert);  // the change's text is the waiting caller's
+      if (rc != SQLITE_DONE) return Abandon("cannot record the change", group);
+      pending->result = std::move(merge);
+      list = pending->result->text;
+      changed = true;
+    }
+    if (!changed) {
+      Exec("ROLLBACK");
+      return;
+    }
+    sqlite3_stmt* store = storeList_.get();
+    sqlite3_bind_int64(store, 1, sqlite3_last_insert_rowid(db_.get()));
+    sqlite3_bind_blob(store, 2, list.data(), static_cast<int>(list.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(store);
+    sqlite3_reset(store);
+    sqlite3_clear_bindings(store);
+    if (rc != SQLITE_DONE) return Abandon("cannot store the world list", group);
+    if (!Exec("COMMIT")) return Abandon("cannot commit the change", group);
+  }
+
   bool Exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
   bool PrepareOne(const char* sql, Statement& statement) {
@@ -118,10 +168,13 @@ class SqliteStore final : public IScoreStore {
     std::fprintf(stderr, "kesmir-scored: %s: %s\n", what, sqlite3_errmsg(db_.get()));
   }
 
-  std::optional<WorldMerge> Abandon(const char* what) {
+  // Rolls the group back: the changes it had merged get no result, the rejections keep theirs.
+  void Abandon(const char* what, const std::vector<Pending*>& group) {
     Say(what);
     Exec("ROLLBACK");
-    return std::nullopt;
+    for (Pending* pending : group) {
+      if (pending->result && pending->result->rejection.empty()) pending->result.reset();
+    }
   }
 
   // The current list, "" while there is none; nullopt on failure.
@@ -138,6 +191,10 @@ class SqliteStore final : public IScoreStore {
   }
 
   std::mutex mutex_;  // one connection, used by one request at a time
+  std::mutex queueMutex_;
+  std::condition_variable committed_;
+  std::vector<Pending*> queue_;  // changes waiting for the next commit, in the order they came
+  bool committing_ = false;
   Db db_;
   Statement select_, insertChange_, storeList_;
 };
