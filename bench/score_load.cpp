@@ -205,6 +205,7 @@ void HttpClient(const Options& options, int index, Clock::time_point deadline, R
     auto client = std::make_unique<httplib::Client>(url);
     client->set_basic_auth(user, password);
     client->set_keep_alive(!options.reconnect);
+    client->set_tcp_nodelay(true);  // as libcurl, which the game uses
     client->set_connection_timeout(10, 0);
     client->set_read_timeout(30, 0);
     return client;

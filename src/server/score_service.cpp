@@ -1,6 +1,8 @@
 // The score service's HTTP requests.
 #include "server/score_service.h"
 
+#include <sys/socket.h>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -17,6 +19,9 @@ constexpr std::size_t kRateSweepSize = 10000;
 // idle the others are. The threads mostly wait (on their socket or for the list), so a pool as large as a
 // busy service's clients costs memory only; the merges are serialised by the storage anyway.
 constexpr std::size_t kConnectionThreads = 256;
+// A kept-alive connection is closed after this many requests, so that beyond the pool's size the waiting
+// connections still get their turn.
+constexpr std::size_t kKeepAliveRequests = 100;
 
 // A strong tag of the list's bytes (64-bit FNV-1a), the same in every process that serves the same list.
 std::string ListTag(std::string_view text) {
@@ -76,6 +81,10 @@ ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
           .second;
   server_->set_payload_max_length(kMaxUploadBytes);
   server_->new_task_queue = [] { return new httplib::ThreadPool(kConnectionThreads); };
+  server_->set_keep_alive_max_count(kKeepAliveRequests);
+  // The answer's headers and body are written apart; without this the body's last part can wait for the
+  // client's delayed acknowledgement of the headers (40 ms).
+  server_->set_tcp_nodelay(true);
   server_->Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
     if (Authorized(request)) GetWorld(request, response);
     else {
@@ -132,8 +141,17 @@ void ScoreService::PostWorld(const httplib::Request& request, httplib::Response&
 }
 
 int ScoreService::Bind(const std::string& host, int port) {
-  if (port == 0) return server_->bind_to_any_port(host);
-  return server_->bind_to_port(host, port) ? port : -1;
+  // cpp-httplib listens with a backlog of 5, so a burst of new connections (every game's synchronisation
+  // is one) has most of them dropped and tried again by the client a second later. The listening socket is
+  // noted as it is made and given the system's backlog once bound.
+  int listening = -1;
+  server_->set_socket_options([&listening](socket_t socket) {
+    httplib::default_socket_options(socket);
+    listening = socket;
+  });
+  const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+  if (bound >= 0 && listening >= 0) ::listen(listening, SOMAXCONN);
+  return bound;
 }
 
 bool ScoreService::Run() { return server_->listen_after_bind(); }
