@@ -68,12 +68,16 @@ bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::ti
 }
 
 ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
+    : ScoreService(store, settings,
+                   settings.certFile.empty()
+                       ? std::make_unique<httplib::Server>()
+                       : std::make_unique<httplib::SSLServer>(settings.certFile.c_str(), settings.keyFile.c_str())) {}
+
+ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings, std::unique_ptr<httplib::Server> server)
     : store_(store),
       settings_(std::move(settings)),
       rate_(settings_.maxUploadsPerMinute),
-      server_(settings_.certFile.empty()
-                  ? std::make_unique<httplib::Server>()
-                  : std::make_unique<httplib::SSLServer>(settings_.certFile.c_str(), settings_.keyFile.c_str())) {
+      server_(std::move(server)) {
   const auto colon = settings_.account.find(':');
   expectedAuthorization_ =
       httplib::make_basic_authentication_header(settings_.account.substr(0, colon),

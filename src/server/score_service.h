@@ -40,6 +40,9 @@ class UploadRate {
 class ScoreService {
  public:
   ScoreService(IScoreStore& store, ServiceSettings settings);
+  // The same requests routed on a server of the caller's (one that reads requests from memory, say); the
+  // certificate settings are not used then.
+  ScoreService(IScoreStore& store, ServiceSettings settings, std::unique_ptr<httplib::Server> server);
   // False when the certificate or key cannot be used.
   bool Valid() const { return server_->is_valid(); }
   // Binds host:port (port 0 picks a free one) and listens; the port, or -1.
