@@ -46,9 +46,9 @@ void Answer(httplib::Response& response, int status, const std::string& line) {
   response.set_content(line + "\n", "text/plain");
 }
 
-void AnswerList(httplib::Response& response, const std::string& text) {
+void AnswerList(httplib::Response& response, const std::string& text, const std::string& tag) {
   response.status = 200;
-  response.set_header("ETag", ListTag(text));
+  response.set_header("ETag", tag);
   response.set_content(text, "text/plain");
 }
 
@@ -65,6 +65,15 @@ bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::ti
   if (std::ssize(times) >= perMinute_) return false;
   times.push_back(now);
   return true;
+}
+
+std::string ListTags::Of(const std::string& text) {
+  const std::lock_guard lock(mutex_);
+  if (text != list_) {
+    list_ = text;
+    tag_ = ListTag(text);
+  }
+  return tag_;
 }
 
 ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
@@ -120,13 +129,13 @@ void ScoreService::GetWorld(const httplib::Request& request, httplib::Response& 
   const std::optional<std::string> list = store_.CurrentList();
   if (!list) return Answer(response, 503, "the world list cannot be read now");
   if (list->empty()) return Answer(response, 404, "there is no world list yet");
-  const std::string tag = ListTag(*list);
+  const std::string tag = tags_.Of(*list);
   if (request.has_header("If-None-Match") && TagMatches(request.get_header_value("If-None-Match"), tag)) {
     response.status = 304;
     response.set_header("ETag", tag);
     return;
   }
-  AnswerList(response, *list);
+  AnswerList(response, *list, tag);
 }
 
 void ScoreService::PostWorld(const httplib::Request& request, httplib::Response& response) {
@@ -141,7 +150,7 @@ void ScoreService::PostWorld(const httplib::Request& request, httplib::Response&
       change, [&](std::string_view current) { return MergeWorldUpload(current, request.body, today); });
   if (!merge) return Answer(response, 503, "the world list cannot be changed now");
   if (!merge->rejection.empty()) return Answer(response, 400, merge->rejection);
-  AnswerList(response, merge->text);
+  AnswerList(response, merge->text, tags_.Of(merge->text));
 }
 
 int ScoreService::Bind(const std::string& host, int port) {

@@ -37,6 +37,17 @@ class UploadRate {
   std::map<std::string, std::deque<std::chrono::steady_clock::time_point>> recent_;
 };
 
+// The tag of the list last answered, kept: comparing a list with it costs far less than hashing it again.
+class ListTags {
+ public:
+  std::string Of(const std::string& text);
+
+ private:
+  std::mutex mutex_;
+  std::string list_;
+  std::string tag_;
+};
+
 class ScoreService {
  public:
   ScoreService(IScoreStore& store, ServiceSettings settings);
@@ -61,6 +72,7 @@ class ScoreService {
   ServiceSettings settings_;
   std::string expectedAuthorization_;
   UploadRate rate_;
+  ListTags tags_;
   std::unique_ptr<httplib::Server> server_;
 };
 
