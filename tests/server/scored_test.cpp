@@ -223,6 +223,7 @@ TEST_F(Service, AStaleWholeWorldListRemovesNoRowAndAddsItsOwn) {
 
 // Two processes on one file, four clients each sending ten rows of their own; then a restart, an export and
 // an operator's removal.
+// Refusals come in among the uploads, so that the changes committed together hold some that change nothing.
 TEST_F(Service, TwoProcessesOnOneFileLoseNoRowAndARestartKeepsEveryAnsweredUpload) {
   std::string last;
   {
@@ -238,6 +239,9 @@ TEST_F(Service, TwoProcessesOnOneFileLoseNoRowAndARestartKeepsEveryAnsweredUploa
         }
       });
     }
+    clients.emplace_back([&] {
+      for (int i = 0; i < 10; ++i) EXPECT_EQ(first.Post("END\r\n")->status, 400);
+    });
     for (auto& client : clients) client.join();
     last = first.World();
     EXPECT_EQ(second.World(), last);
