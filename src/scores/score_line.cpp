@@ -2,6 +2,7 @@
 #include "scores/score_line.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <optional>
 
@@ -37,13 +38,30 @@ std::optional<unsigned char> GroupCode(std::string_view group) {
   return static_cast<unsigned char>(code);
 }
 
+// The digit form of each byte value with its "-", as std::to_string writes the number.
+struct ByteGroup {
+  char text[4];
+  std::size_t size;
+};
+constexpr std::array<ByteGroup, 256> kByteGroups = [] {
+  std::array<ByteGroup, 256> groups{};
+  for (unsigned b = 0; b < 256; ++b) {
+    ByteGroup& group = groups[b];
+    if (b >= 100) group.text[group.size++] = static_cast<char>('0' + b / 100);
+    if (b >= 10) group.text[group.size++] = static_cast<char>('0' + b / 10 % 10);
+    group.text[group.size++] = static_cast<char>('0' + b % 10);
+    group.text[group.size++] = '-';
+  }
+  return groups;
+}();
+
 std::string Encode(std::string_view text) {
   std::string digits;
   const std::size_t count = text.size() < kMaxPositions ? text.size() : kMaxPositions;
   digits.reserve(count * 4);
   for (std::size_t i = 0; i < count; ++i) {
-    digits += std::to_string(static_cast<unsigned char>(text[i]));
-    digits += '-';
+    const ByteGroup& group = kByteGroups[static_cast<unsigned char>(text[i])];
+    digits.append(group.text, group.size);
   }
   return digits;
 }
@@ -54,12 +72,26 @@ std::string Decode(std::string_view digits) {
   const std::string_view text = StripSpaces(digits);
   const auto isDash = [text](std::size_t i) { return i < text.size() && text[i] == '-'; };
   std::string decoded;
+  decoded.reserve(text.size() / 3);
   for (std::size_t p = 0; p < kMaxPositions;) {
     // The group runs up to the next "-", but never beyond three characters; past the end counts as a digit.
+    // Plain digits, as every group this game writes, are read on the way; anything else takes GroupCode.
     std::size_t length = 0;
-    while (length < kMaxGroupDigits && !isDash(p + length)) ++length;
+    unsigned value = 0;
+    bool plain = true;
+    for (; length < kMaxGroupDigits && !isDash(p + length); ++length) {
+      if (p + length >= text.size()) continue;
+      const char c = text[p + length];
+      if (c < '0' || c > '9') plain = false;
+      value = value * 10 + static_cast<unsigned>(c - '0');
+    }
     const std::string_view group = p < text.size() ? text.substr(p, length) : std::string_view{};
-    const std::optional<unsigned char> code = GroupCode(group);
+    std::optional<unsigned char> code;
+    if (plain && !group.empty()) {
+      if (value <= 255) code = static_cast<unsigned char>(value);
+    } else {
+      code = GroupCode(group);
+    }
     if (!code) break;
     decoded.push_back(static_cast<char>(*code));
     p += length + 1;

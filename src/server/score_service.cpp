@@ -1,6 +1,8 @@
 // The score service's HTTP requests.
 #include "server/score_service.h"
 
+#include <sys/socket.h>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -12,6 +14,14 @@ namespace {
 constexpr auto kRateWindow = std::chrono::minutes(1);
 // Addresses with no upload in the last minute are forgotten once this many are held.
 constexpr std::size_t kRateSweepSize = 10000;
+// The server gives each open connection a thread of its own until it closes or idles past the keep-alive
+// time, so the pool bounds the connections served at once: a client beyond it waits for a thread however
+// idle the others are. The threads mostly wait (on their socket or for the list), so a pool as large as a
+// busy service's clients costs memory only; the merges are serialised by the storage anyway.
+constexpr std::size_t kConnectionThreads = 256;
+// A kept-alive connection is closed after this many requests, so that beyond the pool's size the waiting
+// connections still get their turn.
+constexpr std::size_t kKeepAliveRequests = 100;
 
 // A strong tag of the list's bytes (64-bit FNV-1a), the same in every process that serves the same list.
 std::string ListTag(std::string_view text) {
@@ -36,9 +46,9 @@ void Answer(httplib::Response& response, int status, const std::string& line) {
   response.set_content(line + "\n", "text/plain");
 }
 
-void AnswerList(httplib::Response& response, const std::string& text) {
+void AnswerList(httplib::Response& response, const std::string& text, const std::string& tag) {
   response.status = 200;
-  response.set_header("ETag", ListTag(text));
+  response.set_header("ETag", tag);
   response.set_content(text, "text/plain");
 }
 
@@ -57,19 +67,37 @@ bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::ti
   return true;
 }
 
+std::string ListTags::Of(const std::string& text) {
+  const std::lock_guard lock(mutex_);
+  if (text != list_) {
+    list_ = text;
+    tag_ = ListTag(text);
+  }
+  return tag_;
+}
+
 ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings)
+    : ScoreService(store, settings,
+                   settings.certFile.empty()
+                       ? std::make_unique<httplib::Server>()
+                       : std::make_unique<httplib::SSLServer>(settings.certFile.c_str(), settings.keyFile.c_str())) {}
+
+ScoreService::ScoreService(IScoreStore& store, ServiceSettings settings, std::unique_ptr<httplib::Server> server)
     : store_(store),
       settings_(std::move(settings)),
       rate_(settings_.maxUploadsPerMinute),
-      server_(settings_.certFile.empty()
-                  ? std::make_unique<httplib::Server>()
-                  : std::make_unique<httplib::SSLServer>(settings_.certFile.c_str(), settings_.keyFile.c_str())) {
+      server_(std::move(server)) {
   const auto colon = settings_.account.find(':');
   expectedAuthorization_ =
       httplib::make_basic_authentication_header(settings_.account.substr(0, colon),
                                                 colon == std::string::npos ? "" : settings_.account.substr(colon + 1))
           .second;
   server_->set_payload_max_length(kMaxUploadBytes);
+  server_->new_task_queue = [] { return new httplib::ThreadPool(kConnectionThreads); };
+  server_->set_keep_alive_max_count(kKeepAliveRequests);
+  // The answer's headers and body are written apart; without this the body's last part can wait for the
+  // client's delayed acknowledgement of the headers (40 ms).
+  server_->set_tcp_nodelay(true);
   server_->Get("/world", [this](const httplib::Request& request, httplib::Response& response) {
     if (Authorized(request)) GetWorld(request, response);
     else {
@@ -101,13 +129,13 @@ void ScoreService::GetWorld(const httplib::Request& request, httplib::Response& 
   const std::optional<std::string> list = store_.CurrentList();
   if (!list) return Answer(response, 503, "the world list cannot be read now");
   if (list->empty()) return Answer(response, 404, "there is no world list yet");
-  const std::string tag = ListTag(*list);
+  const std::string tag = tags_.Of(*list);
   if (request.has_header("If-None-Match") && TagMatches(request.get_header_value("If-None-Match"), tag)) {
     response.status = 304;
     response.set_header("ETag", tag);
     return;
   }
-  AnswerList(response, *list);
+  AnswerList(response, *list, tag);
 }
 
 void ScoreService::PostWorld(const httplib::Request& request, httplib::Response& response) {
@@ -122,12 +150,21 @@ void ScoreService::PostWorld(const httplib::Request& request, httplib::Response&
       change, [&](std::string_view current) { return MergeWorldUpload(current, request.body, today); });
   if (!merge) return Answer(response, 503, "the world list cannot be changed now");
   if (!merge->rejection.empty()) return Answer(response, 400, merge->rejection);
-  AnswerList(response, merge->text);
+  AnswerList(response, merge->text, tags_.Of(merge->text));
 }
 
 int ScoreService::Bind(const std::string& host, int port) {
-  if (port == 0) return server_->bind_to_any_port(host);
-  return server_->bind_to_port(host, port) ? port : -1;
+  // cpp-httplib listens with a backlog of 5, so a burst of new connections (every game's synchronisation
+  // is one) has most of them dropped and tried again by the client a second later. The listening socket is
+  // noted as it is made and given the system's backlog once bound.
+  int listening = -1;
+  server_->set_socket_options([&listening](socket_t socket) {
+    httplib::default_socket_options(socket);
+    listening = socket;
+  });
+  const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+  if (bound >= 0 && listening >= 0) ::listen(listening, SOMAXCONN);
+  return bound;
 }
 
 bool ScoreService::Run() { return server_->listen_after_bind(); }

@@ -37,9 +37,23 @@ class UploadRate {
   std::map<std::string, std::deque<std::chrono::steady_clock::time_point>> recent_;
 };
 
+// The tag of the list last answered, kept: comparing a list with it costs far less than hashing it again.
+class ListTags {
+ public:
+  std::string Of(const std::string& text);
+
+ private:
+  std::mutex mutex_;
+  std::string list_;
+  std::string tag_;
+};
+
 class ScoreService {
  public:
   ScoreService(IScoreStore& store, ServiceSettings settings);
+  // The same requests routed on a server of the caller's (one that reads requests from memory, say); the
+  // certificate settings are not used then.
+  ScoreService(IScoreStore& store, ServiceSettings settings, std::unique_ptr<httplib::Server> server);
   // False when the certificate or key cannot be used.
   bool Valid() const { return server_->is_valid(); }
   // Binds host:port (port 0 picks a free one) and listens; the port, or -1.
@@ -58,6 +72,7 @@ class ScoreService {
   ServiceSettings settings_;
   std::string expectedAuthorization_;
   UploadRate rate_;
+  ListTags tags_;
   std::unique_ptr<httplib::Server> server_;
 };
 

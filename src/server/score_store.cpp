@@ -14,12 +14,6 @@ void Say(const char* what, const StoreSteps& steps) {
   std::fprintf(stderr, "kesmir-scored: %s: %s\n", what, OneLine(steps.Fault()).c_str());
 }
 
-std::optional<WorldMerge> Abandon(const char* what, StoreSteps& steps) {
-  Say(what, steps);
-  steps.Rollback();
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::string OneLine(std::string_view words) {
@@ -37,16 +31,32 @@ std::optional<std::string> ReadListWith(StoreSteps& steps) {
 
 std::optional<WorldMerge> ChangeListWith(StoreSteps& steps, const ListChange& change,
                                          const std::function<WorldMerge(std::string_view)>& apply) {
-  const std::optional<std::string> current = steps.BeginChange();
-  if (!current) return Abandon("cannot start a change of the world list", steps);
-  WorldMerge merge = apply(*current);
-  if (!merge.rejection.empty()) {
+  PendingChange one{.change = &change, .apply = &apply, .result = std::nullopt};
+  ChangeGroupWith(steps, {&one});
+  return one.result;
+}
+
+void ChangeGroupWith(StoreSteps& steps, const std::vector<PendingChange*>& group) {
+  const auto abandon = [&](const char* what) {
+    Say(what, steps);
     steps.Rollback();
-    return merge;
+    for (PendingChange* pending : group) {
+      if (pending->result && pending->result->rejection.empty()) pending->result.reset();
+    }
+  };
+  const std::optional<std::string> stored = steps.BeginChange();
+  if (!stored) return abandon("cannot start a change of the world list");
+  std::string_view list = *stored;  // the list as the changes so far left it
+  bool changed = false;
+  for (PendingChange* pending : group) {
+    pending->result = (*pending->apply)(list);
+    if (!pending->result->rejection.empty()) continue;
+    if (!steps.Store(*pending->change, *pending->result)) return abandon("cannot store the change");
+    list = pending->result->text;
+    changed = true;
   }
-  if (!steps.Store(change, merge)) return Abandon("cannot store the change", steps);
-  if (!steps.Commit()) return Abandon("cannot commit the change", steps);
-  return merge;
+  if (!changed) return steps.Rollback();
+  if (!steps.Commit()) abandon("cannot commit the change");
 }
 
 std::unique_ptr<IScoreStore> OpenScoreStore(std::string_view url, std::string& error) {

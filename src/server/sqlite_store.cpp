@@ -3,7 +3,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <condition_variable>
 #include <mutex>
+#include <vector>
 
 #include "server/store_steps.h"
 
@@ -12,6 +15,8 @@ namespace {
 
 // Another process's change of the list is waited for this long before the storage counts as failed.
 constexpr int kBusyMilliseconds = 30000;
+// The most changes one commit takes, which bounds the wait of the last of them.
+constexpr std::size_t kMaxGroup = 64;
 
 struct CloseDb {
   void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -66,13 +71,42 @@ class SqliteStore final : public IScoreStore, StoreSteps {
     return ReadListWith(*this);
   }
 
+  // Changes that come while one thread commits wait and are then committed together by one of them, in the
+  // order they came: each merge starts from the list the one before it left, and one commit (one fsync of the
+  // write-ahead log) makes the whole group last. Every change is answered only after that commit.
   std::optional<WorldMerge> ChangeList(const ListChange& change,
                                        const std::function<WorldMerge(std::string_view)>& apply) override {
-    const std::lock_guard lock(mutex_);
-    return ChangeListWith(*this, change, apply);
+    Waiting mine{.pending = {.change = &change, .apply = &apply, .result = std::nullopt}, .done = false};
+    std::unique_lock lock(queueMutex_);
+    queue_.push_back(&mine);
+    while (true) {
+      committed_.wait(lock, [&] { return mine.done || !committing_; });
+      if (mine.done) return mine.pending.result;
+      // Nobody is committing: this thread commits the oldest changes, its own among them or before them.
+      committing_ = true;
+      const auto take = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(queue_.size(), kMaxGroup));
+      const std::vector<Waiting*> group(queue_.begin(), take);
+      queue_.erase(queue_.begin(), take);
+      lock.unlock();
+      std::vector<PendingChange*> changes;
+      for (Waiting* waiting : group) changes.push_back(&waiting->pending);
+      {
+        const std::lock_guard connection(mutex_);
+        ChangeGroupWith(*this, changes);
+      }
+      lock.lock();
+      for (Waiting* waiting : group) waiting->done = true;
+      committing_ = false;
+      committed_.notify_all();
+    }
   }
 
  private:
+  struct Waiting {
+    PendingChange pending;
+    bool done;
+  };
+
   std::optional<std::string> ReadList() override {
     sqlite3_stmt* select = select_.get();
     sqlite3_reset(select);
@@ -121,6 +155,10 @@ class SqliteStore final : public IScoreStore, StoreSteps {
   }
 
   std::mutex mutex_;  // one connection, used by one request at a time
+  std::mutex queueMutex_;
+  std::condition_variable committed_;
+  std::vector<Waiting*> queue_;  // changes waiting for the next commit, in the order they came
+  bool committing_ = false;
   Db db_;
   Statement select_, insertChange_, storeList_;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "server/score_store.h"
 
@@ -31,10 +32,20 @@ class StoreSteps {
 // A storage's message, which may have lines of explanation, as one line.
 std::string OneLine(std::string_view words);
 
+// One change waiting for its transaction, and what it came to: nullopt while the storage failed.
+struct PendingChange {
+  const ListChange* change;
+  const std::function<WorldMerge(std::string_view)>* apply;
+  std::optional<WorldMerge> result;
+};
+
 // IScoreStore::CurrentList and ChangeList on one connection: failures are said on stderr, and a change that
 // failed or was rejected is rolled back.
 std::optional<std::string> ReadListWith(StoreSteps& steps);
 std::optional<WorldMerge> ChangeListWith(StoreSteps& steps, const ListChange& change,
                                          const std::function<WorldMerge(std::string_view)>& apply);
+// The changes of a group in one transaction, in their order: each merge starts from the list the one before it
+// left, rejections are kept apart, and a storage failure fails every change of the group that was merged.
+void ChangeGroupWith(StoreSteps& steps, const std::vector<PendingChange*>& group);
 
 }  // namespace kesmir

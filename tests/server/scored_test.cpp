@@ -249,7 +249,7 @@ TEST_P(Service, AStaleWholeWorldListRemovesNoRowAndAddsItsOwn) {
 }
 
 // Two processes starting at once on one empty storage, four clients each sending ten rows of their own from
-// the first upload on; then a restart, an export and an operator's removal.
+// the first upload on, refusals among them; then a restart, an export and an operator's removal.
 TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUpload) {
   std::string last;
   {
@@ -267,6 +267,9 @@ TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUp
         }
       });
     }
+    clients.emplace_back([&] {
+      for (int i = 0; i < 10; ++i) EXPECT_EQ(second.Post("END\r\n")->status, 400);
+    });
     for (auto& client : clients) client.join();
     last = first->World();
     EXPECT_EQ(second.World(), last);
