@@ -4,8 +4,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "server/store_steps.h"
@@ -55,7 +57,7 @@ class SqliteStore final : public IScoreStore, StoreSteps {
   explicit SqliteStore(Db db) : db_(std::move(db)) {}
 
   bool Prepare(std::string& error) {
-    if (!(Exec(kSchema) && PrepareOne("SELECT text FROM world_list WHERE id = 1", select_) &&
+    if (!(CreateTables() && PrepareOne("SELECT text FROM world_list WHERE id = 1", select_) &&
           PrepareOne("INSERT INTO changes (received, address, kind, day, body, rows_added) "
                      "VALUES (strftime('%Y-%m-%dT%H:%M:%fZ', 'now'), ?, ?, ?, ?, ?)",
                      insertChange_) &&
@@ -144,6 +146,19 @@ class SqliteStore final : public IScoreStore, StoreSteps {
   bool Commit() override { return Exec("COMMIT"); }
   void Rollback() override { Exec("ROLLBACK"); }
   std::string Fault() const override { return sqlite3_errmsg(db_.get()); }
+
+  // A new file's switch to WAL is refused at once, without the busy wait, while another process is making
+  // the same file; the tables are tried again until the busy time is over.
+  bool CreateTables() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyMilliseconds);
+    while (!Exec(kSchema)) {
+      const int code = sqlite3_errcode(db_.get());
+      if ((code != SQLITE_BUSY && code != SQLITE_LOCKED) || std::chrono::steady_clock::now() > deadline) return false;
+      if (!sqlite3_get_autocommit(db_.get())) Exec("ROLLBACK");
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+  }
 
   bool Exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 

@@ -275,6 +275,7 @@ TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUp
     EXPECT_EQ(second.World(), last);
   }
   for (int p = 0; p < 40; ++p) EXPECT_TRUE(HasName(last, "P" + std::to_string(p))) << p;
+  ASSERT_FALSE(ReadWorldFile(last).trailer.empty());
   EXPECT_EQ(ReadWorldFile(last).trailer[0], "40");
   EXPECT_EQ(Query("SELECT count(*) FROM changes WHERE kind = 'upload' AND rows_added = 1"), "40");
 
