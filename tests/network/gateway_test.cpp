@@ -10,8 +10,6 @@
 #include "fakes/fake_platform.h"
 #include "fakes/world_files.h"
 #include "platform/curl_network.h"
-#include "scores/high_scores.h"
-#include "scores/score_files.h"
 #include "score_server.h"
 
 namespace kesmir {
@@ -84,21 +82,14 @@ TEST_F(Gateway, TodaysGamesSynchronisingAtOnceThroughTheGatewayAllKeepTheirRows)
   ASSERT_TRUE(server.Started());
   std::string networkFile = g.ReadUserFile("OtherFiles/Network.txt");
   networkFile.erase(networkFile.find("score_url"));  // the game's FTP way in only; the key is written last
-  ScoreLists& lists = g->scores;
-  for (int place = 0; place < kLocalRows; ++place) SetLocalRow(lists, place, WorldTestRow(0, ""));
   std::vector<std::string> everyone;
   for (int run = 0; run < 3; ++run) {
-    std::vector<std::filesystem::path> homes;
+    std::vector<ScoreLineFields> rows;
     for (int player = 0; player < 3; ++player) {
-      const std::string name = "P" + std::to_string(run) + std::to_string(player);
-      homes.push_back(g.root / name);
-      g->app.UserDir = homes.back();
-      testing::WriteWholeFile(homes.back() / "OtherFiles" / "Network.txt", networkFile);
-      SetLocalRow(lists, 0, WorldTestRow(4900 - 10 * run - player, name));
-      ASSERT_TRUE(SaveHighScores(*g));
-      everyone.push_back(name);
+      rows.push_back(WorldTestRow(4900 - 10 * run - player, "P" + std::to_string(run) + std::to_string(player)));
+      everyone.push_back(rows.back().name);
     }
-    testing::SynchronizeAtOnce(homes);
+    testing::SynchronizePlayers(g, networkFile, rows);
   }
   const std::vector<std::string> names = ServedNames();
   for (const std::string& name : everyone) EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;

@@ -17,7 +17,10 @@
 #include <sstream>
 #include <thread>
 
+#include "fakes/world_files.h"
 #include "platform/curl_network.h"
+#include "scores/list_text.h"
+#include "scores/score_files.h"
 
 extern char** environ;
 
@@ -101,13 +104,26 @@ int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes) {
+void SynchronizePlayers(FakeGame& g, const std::string& networkFile, const std::vector<ScoreLineFields>& rows) {
+  const std::filesystem::path ownHome = g->app.UserDir;
+  for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
+  std::vector<std::filesystem::path> homes;
+  for (const ScoreLineFields& row : rows) {
+    homes.push_back(g.root / row.name);
+    g->app.UserDir = homes.back();
+    WriteWholeFile(homes.back() / "OtherFiles" / "Network.txt", networkFile);
+    SetLocalRow(g->scores, 0, row);
+    EXPECT_TRUE(SaveHighScores(*g));
+  }
+  g->app.UserDir = ownHome;
   std::vector<pid_t> players;
   for (const auto& home : homes) {
     players.push_back(Spawn({KESMIR_GAME_EXE, "--sync-scores", "--home", home.string()}, home / "said"));
   }
   const auto deadline = std::chrono::steady_clock::now() + 50s;
-  for (std::size_t i = 0; i < players.size(); ++i) EXPECT_EQ(WaitForExit(players[i], deadline), 0) << ReadWholeFile(homes[i] / "said");
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    EXPECT_EQ(WaitForExit(players[i], deadline), 0) << ReadWholeFile(homes[i] / "said");
+  }
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {

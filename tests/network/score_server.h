@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_platform.h"
+#include "scores/score_line.h"
+
 namespace kesmir::testing {
 
 inline constexpr const char* kServerUser = "kesmir7";
@@ -133,9 +136,10 @@ class BusyServer {
   std::vector<int> queued_;
 };
 
-// Runs "kesmir --sync-scores --home HOME" for every home at the same moment and waits for all of them; a
-// failure for each that does not end with status 0.
-void SynchronizeAtOnce(const std::vector<std::filesystem::path>& homes);
+// A home below g.root for each row, named by it, with networkFile and a local list of that row alone; then
+// "kesmir --sync-scores --home HOME" for all of them at the same moment, a failure for each that does not end
+// with status 0 within 50 s.
+void SynchronizePlayers(FakeGame& g, const std::string& networkFile, const std::vector<ScoreLineFields>& rows);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& contents);

@@ -241,26 +241,16 @@ TEST_F(ServerExchange, AFreshServerIsSeededAndRepeatedSynchronisationsKeepOneRow
 // Ten players synchronise from the command line at the same moment, five times over: every row arrives.
 TEST_F(ServerExchange, TenPlayersSynchronisingAtOnceAllKeepTheirRows) {
   const std::string networkFile = g.ReadUserFile("OtherFiles/Network.txt");
-  const std::filesystem::path ownHome = g->app.UserDir;
   for (int run = 0; run < 5; ++run) {
     WriteWholeFile(server->WorldFile(), WorldListFile(5000, "S", 41, "01.02.2024"));
-    std::vector<std::filesystem::path> homes;
+    std::vector<ScoreLineFields> rows;
     for (int player = 0; player < 10; ++player) {
-      const auto home = g.root / ("player" + std::to_string(run) + "-" + std::to_string(player));
-      g->app.UserDir = home;
-      WriteWholeFile(home / "OtherFiles" / "Network.txt", networkFile);
-      SetLocalRow(lists, 0, WorldTestRow(4900 - player, "P" + std::to_string(run) + std::to_string(player)));
-      ASSERT_TRUE(SaveHighScores(*g));
-      homes.push_back(home);
+      rows.push_back(WorldTestRow(4900 - player, "P" + std::to_string(run) + std::to_string(player)));
     }
-    testing::SynchronizeAtOnce(homes);
+    testing::SynchronizePlayers(g, networkFile, rows);
     const auto names = ReadWorldFile(ReadWholeFile(server->WorldFile())).Names();
-    for (int player = 0; player < 10; ++player) {
-      const std::string name = "P" + std::to_string(run) + std::to_string(player);
-      EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
-    }
+    for (const auto& row : rows) EXPECT_EQ(std::count(names.begin(), names.end(), row.name), 1) << row.name;
   }
-  g->app.UserDir = ownHome;
 }
 
 // ProFTPD, as operators run it, with an account of its own.

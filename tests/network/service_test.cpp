@@ -27,10 +27,6 @@ using testing::WorldTestRow;
 struct ServiceSync : ::testing::Test {
   FakeGame g;
   CurlNetwork network;
-
-  void SetUp() override {
-    for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
-  }
 };
 
 TEST_F(ServiceSync, OverHttpsTheServicesCertificateIsVerifiedAndCaFileTrustsIt) {
@@ -55,21 +51,15 @@ TEST_F(ServiceSync, AHundredPlayersAtOnceAllKeepTheirRows) {
   constexpr int kPlayers = 100;
   const ScoreService service(g.root / "service", {"--max-uploads-per-minute", "0"});
   ASSERT_TRUE(service.Started());
-  std::vector<std::filesystem::path> homes;
+  service.WriteNetworkFile(g->app.UserDir);
+  std::vector<ScoreLineFields> rows;
   for (int player = 0; player < kPlayers; ++player) {
-    homes.push_back(g.root / ("player" + std::to_string(player)));
-    g->app.UserDir = homes.back();
-    service.WriteNetworkFile(homes.back());
-    SetLocalRow(g->scores, 0, WorldTestRow(5000 - player, "P" + std::to_string(player)));
-    ASSERT_TRUE(SaveHighScores(*g));
+    rows.push_back(WorldTestRow(5000 - player, "P" + std::to_string(player)));
   }
-  testing::SynchronizeAtOnce(homes);  // each a whole game process: on two busy cores up to about 30 s
+  testing::SynchronizePlayers(g, g.ReadUserFile("OtherFiles/Network.txt"), rows);  // on two busy cores up to 30 s
   const auto names = ReadWorldFile(service.List()).Names();
   ASSERT_EQ(names.size(), 101u);
-  for (int player = 0; player < kPlayers; ++player) {
-    const std::string name = "P" + std::to_string(player);
-    EXPECT_EQ(std::count(names.begin(), names.begin() + 100, name), 1) << name;
-  }
+  for (const auto& row : rows) EXPECT_EQ(std::count(names.begin(), names.begin() + 100, row.name), 1) << row.name;
 }
 
 }  // namespace
