@@ -52,6 +52,19 @@ void AnswerList(httplib::Response& response, const std::string& text, const std:
   response.set_content(text, "text/plain");
 }
 
+// The player's address: the FTP gateway and a reverse proxy on this machine name it in X-Forwarded-For (the
+// last entry is the one the nearest of them saw); from anywhere else the header is not believed.
+std::string ClientAddress(const httplib::Request& request) {
+  if (request.remote_addr != "127.0.0.1" && request.remote_addr != "::1") return request.remote_addr;
+  const std::string forwarded = request.get_header_value("X-Forwarded-For");
+  const auto comma = forwarded.rfind(',');
+  std::string last = forwarded.substr(comma == std::string::npos ? 0 : comma + 1);
+  std::erase(last, ' ');
+  const bool anAddress = !last.empty() && last.size() <= 45 &&
+                         last.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
+  return anAddress ? last : request.remote_addr;
+}
+
 }  // namespace
 
 bool UploadRate::Admit(const std::string& address, std::chrono::steady_clock::time_point now) {
@@ -139,13 +152,13 @@ void ScoreService::GetWorld(const httplib::Request& request, httplib::Response& 
 }
 
 void ScoreService::PostWorld(const httplib::Request& request, httplib::Response& response) {
-  if (!rate_.Admit(request.remote_addr, std::chrono::steady_clock::now())) {
+  const std::string address = ClientAddress(request);
+  if (!rate_.Admit(address, std::chrono::steady_clock::now())) {
     return Answer(response, 429,
-                  "more than " + std::to_string(settings_.maxUploadsPerMinute) + " uploads a minute from " +
-                      request.remote_addr);
+                  "more than " + std::to_string(settings_.maxUploadsPerMinute) + " uploads a minute from " + address);
   }
   const Date today = settings_.today();
-  const ListChange change{.kind = "upload", .address = request.remote_addr, .body = request.body, .day = ListDateText(today)};
+  const ListChange change{.kind = "upload", .address = address, .body = request.body, .day = ListDateText(today)};
   const std::optional<WorldMerge> merge = store_.ChangeList(
       change, [&](std::string_view current) { return MergeWorldUpload(current, request.body, today); });
   if (!merge) return Answer(response, 503, "the world list cannot be changed now");

@@ -299,6 +299,11 @@ TEST_P(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
   EXPECT_EQ(refused->status, 429);
   EXPECT_FALSE(HasName(scored.World(), "B"));
   EXPECT_EQ(ReadWorldFile(scored.World()).trailer[0], "2");
+  // A player behind the gateway on this machine counts by the address it passes on, and is recorded by it.
+  const auto behind =
+      scored.Client().Post("/world", {{"X-Forwarded-For", "10.1.2.3"}}, LocalListFile({WorldTestRow(300, "C")}), "text/plain");
+  EXPECT_EQ(behind->status, 200);
+  EXPECT_EQ(Query("SELECT address FROM changes WHERE id = (SELECT max(id) FROM changes)"), "10.1.2.3");
 }
 
 TEST_P(Service, WithACertificateAndKeyItServesHttpsOnly) {
