@@ -69,9 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteUserInput(fake, std::string(kDeploymentFile), data, size);
   const NetDeployment& read = Deployment(game);
   RequireSound(read);
-  fuzz::Require(read.ftp.host == parsed.ftp.host && read.webBase == parsed.webBase, "the file reads as parsed");
+  fuzz::Require(read.ftp.host == parsed.ftp.host && read.webBase == parsed.webBase && read.scoreUrl == parsed.scoreUrl,
+                "the file reads as parsed");
   const Integer connected = CheckConnection(game);
-  fuzz::Require((connected != 0) == !read.ftp.host.empty(), "only a configured server is checked");
+  fuzz::Require((connected != 0) == read.Online(), "only a configured server is checked");
   UploadWorldScores(game);
   if (!read.webBase.empty()) InstallerUrl(read.webBase, "Kesmir 1.15.exe");
   return 0;
