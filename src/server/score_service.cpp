@@ -176,6 +176,7 @@ int ScoreService::Bind(const std::string& host, int port) {
     listening = socket;
   });
   const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+  server_->set_socket_options(httplib::default_socket_options);  // the noting lambda holds this frame's local
   if (bound >= 0 && listening >= 0) ::listen(listening, SOMAXCONN);
   return bound;
 }

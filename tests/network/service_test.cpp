@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -17,9 +16,7 @@
 namespace kesmir {
 namespace {
 
-using namespace std::chrono_literals;
 using testing::FakeGame;
-using testing::ReadWholeFile;
 using testing::ReadWorldFile;
 using testing::ScoreService;
 using testing::WorldTestRow;
