@@ -4,10 +4,12 @@
 #include <string>
 
 #include "core/random.h"
+#include "fakes/world_files.h"
 #include "fakes/fake_platform.h"
 #include "network/ftp_exchange.h"
 #include "network/version_check.h"
 #include "render/surface.h"
+#include "scores/world_merge.h"
 #include "scores/score_line.h"
 #include "simulation.h"
 #include "terrain/pixel_filters.h"
@@ -101,5 +103,18 @@ void BM_WorldMerge1MiB(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(served.size());
 }
 BENCHMARK(BM_WorldMerge1MiB)->Unit(benchmark::kMillisecond);
+
+// The service's step for one upload: a player's local list (one new row, ten empty places) merged into a
+// full world list, answered as the new list file.
+void BM_ServiceMerge(benchmark::State& state) {
+  const std::string world = kesmir::testing::WorldListFile(1000, "Seed", 41, "01.12.2026");
+  std::string upload = kesmir::CodeScoreLine(kesmir::JoinScoreLine(kesmir::testing::WorldTestRow(1500, "Newcomer")), true) + "\r\n";
+  const std::string empty = kesmir::CodeScoreLine(kesmir::JoinScoreLine(kesmir::testing::WorldTestRow(0, "")), true);
+  for (int place = 1; place < 11; ++place) upload += empty + "\r\n";
+  upload += "END\r\n";
+  const kesmir::Date today{.year = 2026, .month = 12, .day = 9};
+  for (auto _ : state) benchmark::DoNotOptimize(kesmir::MergeWorldUpload(world, upload, today));
+}
+BENCHMARK(BM_ServiceMerge)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
