@@ -108,8 +108,11 @@ BENCHMARK(BM_WorldMerge1MiB)->Unit(benchmark::kMillisecond);
 // full world list, answered as the new list file.
 void BM_ServiceMerge(benchmark::State& state) {
   const std::string world = kesmir::testing::WorldListFile(1000, "Seed", 41, "01.12.2026");
-  std::string upload = kesmir::CodeScoreLine(kesmir::JoinScoreLine(kesmir::testing::WorldTestRow(1500, "Newcomer")), true) + "\r\n";
-  const std::string empty = kesmir::CodeScoreLine(kesmir::JoinScoreLine(kesmir::testing::WorldTestRow(0, "")), true);
+  const auto encoded = [](int score, const std::string& name) {
+    return kesmir::CodeScoreLine(kesmir::JoinScoreLine(kesmir::testing::WorldTestRow(score, name)), true);
+  };
+  std::string upload = encoded(1500, "Newcomer") + "\r\n";
+  const std::string empty = encoded(0, "");
   for (int place = 1; place < 11; ++place) upload += empty + "\r\n";
   upload += "END\r\n";
   const kesmir::Date today{.year = 2026, .month = 12, .day = 9};
