@@ -23,12 +23,15 @@ void Step(Game& game, std::string_view caption) {
   ShowProgress(game);
 }
 
-// Writes the answered list where a downloaded one goes; false, told, when it cannot be written.
+// Writes the answered list where a downloaded one goes; false, told, when it cannot be written. The service
+// has merged the rows by then, so the player is not told that nothing was sent.
 bool KeepAnsweredList(Game& game, const std::string& list) {
+  constexpr std::string_view kNotKept =
+      "The merged world list could not be saved on this computer; your scores were sent.";
   for (const std::string_view file : {kWorldScoreFile, kWorldScoreCopy}) {
     const auto path = UserPath(game, file);
     if (!WriteFileAtomic(path, list)) {
-      ReportTransferFailure(game, kNotFetched, "cannot write " + path.string());
+      ReportTransferFailure(game, kNotKept, "cannot write " + path.string());
       return false;
     }
   }

@@ -364,6 +364,17 @@ TEST_F(ServiceExchange, ARefusalAFailureOrAnAnswerThatIsNoListKeepsTheWorldListA
     EXPECT_TRUE(g.ReadUserFile("Atopw.kzm") == kept) << c.detail;
   }
   EXPECT_TRUE(g.dialogs.shown.empty());  // from the command line everything is said in its line
+
+  // The service merged the rows before the answer could not be kept: the player is told they were sent.
+  g.network.postStatus = 200;
+  g.network.failPost.clear();
+  g.network.postAnswer = list;
+  std::filesystem::create_directories(g->app.UserDir / kWorldScoreCopy);
+  std::string said;
+  EXPECT_EQ(SynchronizeAndTell(said), 1);
+  EXPECT_NE(said.find("uploaded. The merged world list could not be saved on this computer; your scores were sent."),
+            std::string::npos) << said;
+  EXPECT_NE(said.find("cannot write"), std::string::npos) << said;
 }
 
 TEST(WorldListFile, EndsWithinTheRowsAReaderAccepts) {
