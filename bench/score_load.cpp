@@ -1,5 +1,6 @@
 // Load on the world list: N clients synchronising in a loop for a bounded time, against the score service over
-// HTTP or through an FTP server with the game itself; synchronisations a second, latency, failures, rows lost.
+// HTTP or against an FTP server with the game's own exchange; synchronisations a second, latency, failures, rows
+// lost.
 //
 // Every synchronisation uploads one new row whose score is taken from one counter, so scores are distinct and
 // rise with time, and every row a service accepted is in its answer unless a hundred higher rows came first.
@@ -8,10 +9,7 @@
 //    lowest row (a merge that started from a stale list, or a commit that did not last, shows here, at any
 //    time of the run);
 //  - the list read once at the end must hold every row answered 200 that beats its lowest row.
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -31,7 +29,13 @@
 #include <httplib.h>
 
 #include "core/files.h"
+#include "core/game.h"
 #include "fakes/world_files.h"
+#include "network/exchange_report.h"
+#include "network/ftp_exchange.h"
+#include "platform/curl_network.h"
+#include "platform/sdl_platform.h"
+#include "scores/score_files.h"
 #include "scores/score_line.h"
 
 namespace {
@@ -46,16 +50,17 @@ constexpr std::size_t kRecentChecked = 2000;  // confirmed rows looked at for ea
 constexpr const char* kUsage =
     "usage: kesmir-score-load --clients N --seconds S [--rate R] [--account NAME:PASSWORD] [--reconnect]\n"
     "                         URL[,URL...]\n"
-    "       kesmir-score-load --clients N --seconds S --game KESMIR --ftp HOST:PORT --web URL\n"
-    "                         [--account NAME:PASSWORD] (--list-file PATH | --list-url URL)\n"
+    "       kesmir-score-load --clients N --seconds S --ftp HOST:PORT [--account NAME:PASSWORD]\n"
+    "                         (--list-file PATH | --list-url URL)\n"
     "       kesmir-score-load --write-seed FILE\n"
     "The first form POSTs local list files to each URL's /world (clients spread over the URLs), keep-alive\n"
     "unless --reconnect opens a new connection for every synchronisation as the game does. --rate R paces\n"
     "the clients to R synchronisations a second in all, each at its own steady interval, and counts each\n"
     "latency from the time its synchronisation was due; without it each client goes as fast as it can.\n"
-    "The second runs\n"
-    "KESMIR --sync-scores in a loop per client against the FTP server. The last writes the seed world list\n"
-    "(100 rows scored 1000 down to 10) that the load's rows all beat.\n";
+    "The second runs the synchronisation of kesmir --sync-scores in a loop per client thread against the FTP\n"
+    "server, with the game's own exchange (log-in, lock, download, merge, upload, read-back) and without the\n"
+    "version check. The last writes the seed world list (100 rows scored 1000 down to 10) that the load's rows\n"
+    "all beat.\n";
 
 struct Options {
   int clients = 10;
@@ -64,7 +69,7 @@ struct Options {
   bool reconnect = false;
   double rate = 0;  // synchronisations a second over all clients; 0: each client as fast as it can
   std::vector<std::string> urls;
-  std::string game, ftp, web, listFile, listUrl, seedFile;
+  std::string ftp, listFile, listUrl, seedFile;
 };
 
 std::optional<int> Number(std::string_view text) {
@@ -85,9 +90,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     else if (arg == "--account" && hasValue) options.account = argv[++i];
     else if (arg == "--reconnect") options.reconnect = true;
     else if (arg == "--rate" && hasValue && (n = Number(argv[i + 1]))) options.rate = *n, ++i;
-    else if (arg == "--game" && hasValue) options.game = argv[++i];
     else if (arg == "--ftp" && hasValue) options.ftp = argv[++i];
-    else if (arg == "--web" && hasValue) options.web = argv[++i];
     else if (arg == "--list-file" && hasValue) options.listFile = argv[++i];
     else if (arg == "--list-url" && hasValue) options.listUrl = argv[++i];
     else if (arg == "--write-seed" && hasValue) options.seedFile = argv[++i];
@@ -101,9 +104,9 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
       return std::nullopt;
     }
   }
-  const bool game = !options.game.empty();
-  if (options.seedFile.empty() && game == !options.urls.empty()) return std::nullopt;
-  if (game && (options.ftp.empty() || options.web.empty() || options.listFile.empty() == options.listUrl.empty())) {
+  const bool ftp = !options.ftp.empty();
+  if (options.seedFile.empty() && ftp == !options.urls.empty()) return std::nullopt;
+  if (ftp && (options.ftp.find(':') == std::string::npos || options.listFile.empty() == options.listUrl.empty())) {
     return std::nullopt;
   }
   return options;
@@ -247,52 +250,64 @@ void HttpClient(const Options& options, int index, Clock::time_point deadline, R
   run.Record(latencies, fails, stale, ownMissing);
 }
 
-// Runs the game's synchronisation once in its own user folder; its exit status (-1 when it did not end).
-int RunGame(const Options& options, const std::filesystem::path& home) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int quiet = open((home / "sync.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    execl(options.game.c_str(), options.game.c_str(), "--home", home.c_str(), "--sync-scores", nullptr);
-    _exit(127);
-  }
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+// The synchronisation from the command line asks the server itself, so it takes it as reachable.
+class AssumedConnection final : public kesmir::IConnectionMonitor {
+ public:
+  std::optional<bool> Reachable(const std::string&, int) override { return true; }
+};
 
-void GameClient(const Options& options, const std::filesystem::path& homes, int index, Clock::time_point deadline,
-                Run& run) {
+// One player in a loop, each synchronisation what kesmir --sync-scores does in a process of its own: a fresh
+// Game on the player's folder with a new libcurl session, the game's exchange, its outcome.
+void FtpClient(const Options& options, const std::filesystem::path& homes, int index, Clock::time_point deadline,
+               Run& run) {
   const auto [user, password] = Account(options.account);
   const std::filesystem::path home = homes / ("p" + std::to_string(index));
   std::filesystem::create_directories(home / "OtherFiles");
   const auto colon = options.ftp.rfind(':');
+  // No web_base: the version check reads a static file of another server, not the one under load.
   kesmir::WriteFileAtomic(home / "OtherFiles" / "Network.txt",
                           "ftp_host = " + options.ftp.substr(0, colon) + "\nftp_port = " + options.ftp.substr(colon + 1) +
-                              "\nftp_user = " + user + "\nftp_password = " + password + "\nweb_base = " + options.web +
-                              "\nftps = no\n");
+                              "\nftp_user = " + user + "\nftp_password = " + password + "\nftps = no\n");
+  kesmir::SystemClock clock;
+  AssumedConnection connection;
   std::vector<double> latencies;
   std::map<std::string, int> fails;
+  int stale = 0;
   for (int k = 1; Clock::now() < deadline; ++k) {
     const int score = run.nextScore.fetch_add(1);
     if (score > kMaxScore) break;
     std::string row = EncodedRow(score, "P" + std::to_string(index) + "-" + std::to_string(k));
-    kesmir::WriteFileAtomic(home / "Atop112.kzm", LocalListFile(row));
+    kesmir::WriteFileAtomic(home / kesmir::kLocalScoreFile, LocalListFile(row));
     std::filesystem::remove(home / "OtherFiles" / "HighScores.txt");
+    const std::size_t confirmedBefore = run.ConfirmedCount();
     const auto start = Clock::now();
-    const int status = RunGame(options, home);
+    auto game = std::make_unique<kesmir::Game>();
+    game->app.DataDir = home;
+    game->app.UserDir = home;
+    kesmir::CurlNetwork network;
+    game->platform.clock = &clock;
+    game->platform.network = &network;
+    game->platform.connection = &connection;
+    game->random.Randomize(clock.Micros() ^ (static_cast<std::uint64_t>(index) << 40));
+    std::string failure;
+    {
+      const kesmir::ExchangeScope scope(*game);  // failures are collected, not shown
+      kesmir::DownloadWorldScores(*game);
+      if (!game->net.TransferFailures.empty()) failure = game->net.TransferFailures.front();
+      game->net.TransferFailures.clear();
+    }
     latencies.push_back(Milliseconds(Clock::now() - start));
-    if (status != 0) {
-      ++fails["exit status " + std::to_string(status)];
+    if (!game->net.LastSync.confirmed) {
+      ++fails[failure.empty() ? "the read-back lacked the upload" : failure];
       continue;
     }
+    // The read-back the game kept in its folder: it was fetched after every row confirmed before we began.
+    const auto readBack = kesmir::ReadFileLimited(home / kesmir::kWorldScoreFile, 1 << 20);
+    stale += readBack && run.MissingFrom(ReadRows(*readBack), confirmedBefore) > 0 ? 1 : 0;
     const std::lock_guard lock(run.mutex);
     run.confirmed.push_back({score, std::move(row)});
   }
-  run.Record(latencies, fails, 0, 0);
+  run.Record(latencies, fails, stale, 0);
 }
 
 std::optional<std::string> ServedList(const Options& options) {
@@ -327,9 +342,10 @@ int main(int argc, char** argv) {
                ? 0
                : 1;
   }
-  const bool game = !options->game.empty();
+  const bool ftp = !options->ftp.empty();
   std::filesystem::path homes;
-  if (game) {
+  const kesmir::CurlNetwork initialised;  // libcurl's global set-up, once before the threads start
+  if (ftp) {
     char folder[] = "/tmp/score-load.XXXXXX";
     if (!mkdtemp(folder)) return 1;
     homes = folder;
@@ -344,12 +360,12 @@ int main(int argc, char** argv) {
   const auto deadline = started + std::chrono::seconds(options->seconds);
   std::vector<std::thread> clients;
   for (int i = 0; i < options->clients; ++i) {
-    if (game) clients.emplace_back(GameClient, std::cref(*options), std::cref(homes), i, deadline, std::ref(run));
+    if (ftp) clients.emplace_back(FtpClient, std::cref(*options), std::cref(homes), i, deadline, std::ref(run));
     else clients.emplace_back(HttpClient, std::cref(*options), i, deadline, std::ref(run));
   }
   for (auto& client : clients) client.join();
   const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
-  if (game) std::filesystem::remove_all(homes);
+  if (ftp) std::filesystem::remove_all(homes);
 
   const auto finalText = ServedList(*options);
   int lost = -1;
@@ -364,14 +380,15 @@ int main(int argc, char** argv) {
   for (const auto& [reason, count] : run.failures) failed += count;
   const std::size_t syncs = run.latenciesMs.size();
   std::printf("%d clients (%s%s), %.1f s: %zu synchronisations, %.1f a second, p50 %.1f ms, p99 %.1f ms\n",
-              options->clients, game ? "the game over FTP" : options->reconnect ? "a connection each" : "keep-alive",
+              options->clients, ftp ? "the game's exchange over FTP" : options->reconnect ? "a connection each" : "keep-alive",
               options->rate > 0 ? ", paced" : "", elapsed, syncs, static_cast<double>(syncs) / elapsed, Percentile(run.latenciesMs, 0.5),
               Percentile(run.latenciesMs, 0.99));
   std::printf("failures %d", failed);
   for (const auto& [reason, count] : run.failures) std::printf(" (%s: %d)", reason.c_str(), count);
   if (lost < 0) std::printf("; the final list could not be read\n");
   else std::printf("; rows lost %d of %zu answered", lost, run.confirmed.size());
-  if (!game) std::printf("; answers missing an earlier row %d, their own row %d", run.staleAnswers, run.ownRowMissing);
+  std::printf("; answers missing an earlier row %d", run.staleAnswers);
+  if (!ftp) std::printf(", their own row %d", run.ownRowMissing);
   std::printf("\n");
   if (run.nextScore > kMaxScore) std::printf("the run ended early: every score up to %d was used\n", kMaxScore);
   return failed == 0 && lost == 0 && run.staleAnswers == 0 && run.ownRowMissing == 0 ? 0 : 1;

@@ -76,6 +76,30 @@ TEST_F(Gateway, UploadsMergeAndNeitherAnEmptyADamagedNorAStaleFileNorADeleteRemo
   EXPECT_EQ(ListedNames(), std::vector<std::string>{"Atopw.kzm"});  // no temporary file is left
 }
 
+// The service gone, a download is answered 451 and the operator told in one line, though the gateway held a
+// connection the service had kept open.
+TEST_F(Gateway, WithTheServiceDownADownloadIsAnswered451AndOneLineSaysWhy) {
+  ASSERT_TRUE(server.Started());
+  const auto log = g.root / "gateway.log";
+  pid_t gateway = testing::Spawn({"/usr/bin/env", "KESMIR_ACCOUNT=" + account.user + ":" + account.password,
+                                  "/usr/bin/python3", KESMIR_SOURCE_DIR "/src/server/kesmir-ftp-gateway", "--listen",
+                                  "127.0.0.1:0", "--service", "http://127.0.0.1:" + std::to_string(server.scorePort)},
+                                 log);
+  const std::string address = testing::ListeningAddress(gateway, log);
+  if (address.empty()) testing::StopProcess(gateway);
+  ASSERT_FALSE(address.empty()) << testing::ReadWholeFile(log);
+  account.port = std::stoi(address.substr(address.rfind(':') + 1));
+  std::string list;
+  EXPECT_TRUE(network.FtpGet(account, "Atopw.kzm", 1 << 20, limits, list).missing);
+  server.Stop();
+  const TransferResult down = network.FtpGet(account, "Atopw.kzm", 1 << 20, limits, list);
+  EXPECT_NE(down.error.find("451 The score service does not answer"), std::string::npos) << down.error;
+  const std::string said = testing::ReadWholeFile(log);  // written before the reply
+  testing::StopProcess(gateway);
+  EXPECT_EQ(said.substr(said.find('\n') + 1).find("kesmir-ftp-gateway: the score service at "), 0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+}
+
 // Three games as they are today, with nothing changed in their settings, synchronise through the gateway at
 // once, three times over: every row arrives and none is lost.
 TEST_F(Gateway, TodaysGamesSynchronisingAtOnceThroughTheGatewayAllKeepTheirRows) {

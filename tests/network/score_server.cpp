@@ -104,6 +104,21 @@ int WaitForExit(pid_t pid, std::chrono::steady_clock::time_point deadline) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string ListeningAddress(pid_t& pid, const std::filesystem::path& log) {
+  const auto deadline = std::chrono::steady_clock::now() + 15s;
+  while (pid > 0 && std::chrono::steady_clock::now() < deadline) {
+    if (int status = 0; ::waitpid(pid, &status, WNOHANG) == pid) pid = -1;
+    const std::string said = ReadWholeFile(log);
+    int port = 0;
+    if (const auto at = said.find("://127.0.0.1:"); said.starts_with("listening on ") && at != std::string::npos &&
+                                                    std::sscanf(said.c_str() + at, "://127.0.0.1:%d", &port) == 1) {
+      return said.substr(13, at - 13) + "://127.0.0.1:" + std::to_string(port);
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return {};
+}
+
 void SynchronizePlayers(FakeGame& g, const std::string& networkFile, const std::vector<ScoreLineFields>& rows) {
   const std::filesystem::path ownHome = g->app.UserDir;
   for (int place = 0; place < kLocalRows; ++place) SetLocalRow(g->scores, place, WorldTestRow(0, ""));
@@ -240,20 +255,9 @@ ScoreService::ScoreService(const std::filesystem::path& serviceRoot, const std::
                                    std::string(kServerUser) + ":" + kServerPassword};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   pid_ = Spawn(std::move(args), log);
-  const auto deadline = std::chrono::steady_clock::now() + 15s;
-  while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-    const std::string said = ReadWholeFile(log);
-    if (const auto at = said.find("://127.0.0.1:"); said.starts_with("listening on ") && at != std::string::npos &&
-                                                    std::sscanf(said.c_str() + at, "://127.0.0.1:%d", &port) == 1) {
-      address = said.substr(13, at - 13) + "://127.0.0.1:" + std::to_string(port);
-      return;
-    }
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
-    std::this_thread::sleep_for(10ms);
-  }
-  port = 0;
-  ADD_FAILURE() << "kesmir-scored did not start:\n" << ReadWholeFile(log);
+  address = ListeningAddress(pid_, log);
+  port = address.empty() ? 0 : std::stoi(address.substr(address.rfind(':') + 1));
+  if (address.empty()) ADD_FAILURE() << "kesmir-scored did not start:\n" << ReadWholeFile(log);
 }
 
 ScoreService::~ScoreService() { StopProcess(pid_); }

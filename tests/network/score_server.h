@@ -20,6 +20,9 @@ inline constexpr const char* kServerPassword = "secret7";
 
 // Starts a program with its output (both streams) in log; -1, a test failure, when it cannot be started.
 pid_t Spawn(std::vector<std::string> args, const std::filesystem::path& log);
+// Waits (15 s at most) for a started program's first line, "listening on SCHEME://127.0.0.1:PORT"; that
+// address, or "" when the program ended (pid is then -1) or did not say it.
+std::string ListeningAddress(pid_t& pid, const std::filesystem::path& log);
 // Ends a started program, with SIGKILL when it does not end within 5 s of SIGTERM.
 void StopProcess(pid_t& pid);
 // Whether 127.0.0.1:port accepts a connection.
