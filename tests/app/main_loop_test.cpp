@@ -33,6 +33,9 @@ TEST(MainLoop, TheEntryLaysThePanelOverTheMapAndAPassDrawsThePointerOnIt) {
   MainLoopPass(*g);
   EXPECT_EQ(g->input.CursorX, 100);
   EXPECT_EQ(testing::PixelHash(s.Field), 0x9b465e91393ce02full);  // the pointer centred on (100, 120), the menu over it
+  const std::size_t clickable = g->menus.Clickable.size();
+  MainLoopPass(*g);
+  EXPECT_EQ(g->menus.Clickable.size(), clickable) << "each pass lists the clickable lines afresh";
 }
 
 TEST(MainLoop, EachScreenDrawsOnlyUnderItsNameAndTheMenuSparksAtThePointerAndOnThePanelsFourEdges) {

@@ -59,18 +59,6 @@ TEST(Simulator, TwelveMinutesOfPlayPassTheWavesOfMinutesFiveAndTen) {
             "ore_place\":-1,\"rss_after_first_minute_kb\":0,\"state_hash\":\"c99e91e3bee1816a\"}");
 }
 
-TEST(Simulator, TheAutopilotFightsSpawnedOpponentsAndScores) {
-  SimOptions options;
-  options.seed = 2;
-  options.minutes = 12;
-  options.autopilot = true;
-  const SimResult r = RunSimulation(options);
-  EXPECT_GT(r.spawned, 5);
-  EXPECT_GT(r.kills, 3);
-  EXPECT_GT(r.score, 0);
-  EXPECT_TRUE(r.fightersInBounds);
-}
-
 TEST(Simulator, FullTablesKeepEverythingInBoundsEveryEffectRunsAndSnowThinsWhenBusy) {
   SimOptions options;
   options.maxLoad = true;
