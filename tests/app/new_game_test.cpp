@@ -36,16 +36,23 @@ TEST_F(Spawning, ANewGameSetsUpThePlayerAndClearsTheField) {
             std::tuple(kTrue, "Player", 270, 140, 20, 100, 60));
   EXPECT_EQ(std::tuple(player.DateStamp, g->app.GameStarted, g->play.FireMode), std::tuple("20020827", kTrue, 1));
 
-  g->play.Fighters[5].Alive = kTrue;
-  g->play.Bullets[7].Life = 9;
-  g->play.AmmoBoxOn[2] = kTrue;
-  g->play.Score = g->play.StatBonus = 99;
+  p.Fighters[5].Alive = p.AmmoBoxOn[2] = p.HealthBoxOn[1] = p.AcidOn[3] = p.CleanerOn = p.ShakeOn = kTrue;
+  g->effects.AirPlaneOn = kTrue;
+  p.Bullets[7].Life = 9;
+  p.AcidTimer[0] = 600;
+  p.Score = p.StatBonus = 99;
   g.pictures.loaded.clear();
   NewGame(*g);
   EXPECT_EQ(Opponents(), 0);
   EXPECT_EQ(g.pictures.loaded, std::vector<std::string>{"Map02.bmp"});  // one of the four terrains
-  EXPECT_EQ(std::tuple(g->play.Bullets[7].Life, g->play.AmmoBoxOn[2], g->play.Score, g->play.StatBonus),
-            std::tuple(0, 0, 0, 0));
+  EXPECT_EQ(std::tuple(p.Bullets[7].Life, p.AmmoBoxOn[2], p.HealthBoxOn[1], p.AcidOn[3], p.AcidTimer[0], p.CleanerOn,
+                       p.ShakeOn, g->effects.AirPlaneOn, p.Score, p.StatBonus),
+            std::tuple(0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+  // One new game in five keeps the last terrain with its marks; the others load one of the four.
+  g.pictures.loaded.clear();
+  for (int i = 0; i < 30; ++i) NewGame(*g);
+  for (const std::string& map : g.pictures.loaded) EXPECT_TRUE(map >= "Map01.bmp" && map <= "Map04.bmp") << map;
+  EXPECT_LT(g.pictures.loaded.size(), 30u);
 }
 
 TEST_F(Spawning, OpponentsAppearOnTheCircleAroundTheFieldWithThePlayersStrength) {

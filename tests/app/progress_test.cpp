@@ -58,6 +58,12 @@ TEST(Progress, CaptionIsIndentedAndCapitalisedDuringATransfer) {
   g->app.LoadingCaption = "";
   ShowProgress(*g);
   EXPECT_EQ(g.fonts.calls.back().text, "   ");
+
+  // A wait counts its seconds after the caption, in the same colour.
+  g->surfaces.Field.foreColour = 0;
+  ShowTransferWait(*g, 7);
+  EXPECT_EQ(g.fonts.calls.back().text, "    7 S");
+  EXPECT_EQ(g->surfaces.Field.foreColour, Rgb(192, 255, 192));
 }
 
 TEST(Progress, EachStepShowsThePreviousOneAndLetsTheWindowRespond) {

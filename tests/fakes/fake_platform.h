@@ -1,6 +1,7 @@
 // Fakes of the platform interfaces, recording what the game asked of them.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -265,7 +266,8 @@ class FakePictures : public IPictures {
   }
 };
 
-// Every character renders as a solid 4x8 block, so tests can see where text went.
+// Every character renders as a solid block half the size wide (a column wider when bold) and the size high,
+// so tests can see where text went, how large and how heavy.
 class FakeFonts : public IFonts {
  public:
   struct Call {
@@ -277,8 +279,8 @@ class FakeFonts : public IFonts {
   TextBitmap Render(const std::string& text, int size, bool bold, bool) override {
     calls.push_back({text, size, bold});
     TextBitmap b;
-    b.width = static_cast<int>(text.size()) * 4;
-    b.height = 8;
+    b.width = static_cast<int>(text.size()) * (std::max(size, 2) / 2 + (bold ? 1 : 0));
+    b.height = std::max(size, 1);
     b.coverage.assign(static_cast<std::size_t>(b.width * b.height), 255);
     return b;
   }

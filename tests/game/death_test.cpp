@@ -99,10 +99,13 @@ TEST(Death, AccuracyLevelsDownToMinusThreeThenExperienceStaysAtAHundred) {
   RecordShot(f.game, kTrue);
   EXPECT_EQ(std::tuple(f.player.Accuracy, f.player.AccuracyXp, f.Played(7)), std::tuple(-3, 0, 1));
   EXPECT_EQ(f.g.sound.starts.back().pan, 381) << "always right of the middle, at 10 / 3 x 145";
-  f.player.AccuracyXp = 99;
-  RecordShot(f.game, kTrue);
-  RecordShot(f.game, kTrue);
-  EXPECT_EQ(std::tuple(f.player.Accuracy, f.player.AccuracyXp), std::tuple(-3, 100));
+  f.player.AccuracyXp = 98;
+  for (const int xp : {99, 100}) {  // one hit in the history each time
+    f.p.HitsInHistory = 0;
+    f.p.HitHistory.fill(0);
+    RecordShot(f.game, kTrue);
+    EXPECT_EQ(std::tuple(f.player.Accuracy, f.player.AccuracyXp), std::tuple(-3, xp));
+  }
 }
 
 TEST(Death, BulletSpeedExperienceFollowsTheNearestOpponentAndStopsAtFourteen) {
@@ -114,7 +117,7 @@ TEST(Death, BulletSpeedExperienceFollowsTheNearestOpponentAndStopsAtFourteen) {
   AddBulletXp(f.game);
   EXPECT_EQ(f.player.BulletXp, 5);
 
-  f.player.BulletXp = 98;
+  f.player.BulletXp = 95;  // exactly 100
   f.p.NearestEnemy = 0;
   AddBulletXp(f.game);
   EXPECT_EQ(f.player.BulletSpeed, 4);
@@ -123,10 +126,12 @@ TEST(Death, BulletSpeedExperienceFollowsTheNearestOpponentAndStopsAtFourteen) {
   EXPECT_EQ(f.player.BulletXp, 0);
 
   f.player.BulletSpeed = 14;
-  f.player.BulletXp = 98;
-  f.p.NearestEnemy = 0;
-  AddBulletXp(f.game);
-  EXPECT_EQ(std::tuple(f.player.BulletSpeed, f.player.BulletXp), std::tuple(14, 100));
+  f.player.BulletXp = 94;
+  for (const int xp : {99, 100}) {
+    f.p.NearestEnemy = 0;
+    AddBulletXp(f.game);
+    EXPECT_EQ(std::tuple(f.player.BulletSpeed, f.player.BulletXp), std::tuple(14, xp));
+  }
 }
 
 TEST(Death, MeleeLevelsUpToElevenAndItsExperienceNeverWraps) {

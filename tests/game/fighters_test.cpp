@@ -130,6 +130,15 @@ TEST(Fighters, OpponentsWalkTheirLegsAndLeaveADeadPlayerAlone) {
   EXPECT_EQ(f.p.Bullets[0].Life, 0);
 }
 
+TEST(Fighters, AHeadingBelowNoughtOrAbove360IsTurnedOnceBackIntoThatRange) {
+  PlayFixture f;
+  f.player.Alive = 0;
+  const std::pair<int, int> headings[] = {{-10, 350}, {-1, 359}, {0, 0}, {360, 360}, {361, 1}};
+  for (int i = 0; i < 5; ++i) f.Opponent(i + 1, 100, 50 + 40 * i).Heading = static_cast<Integer>(headings[i].first);
+  UpdateFighters(f.game);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(f.p.Fighters[i + 1].Heading, headings[i].second) << headings[i].first;
+}
+
 TEST(Fighters, OpponentsSeekHealthWhenWeakBulletsWhenShortAndWithNoneLeftTheLastThingMeasured) {
   PlayFixture f;
   f.p.HealthBoxOn[2] = kTrue;  // centre (43, 253)

@@ -25,7 +25,7 @@ TEST(Shots, APlayerShotOfRange60LivesTwentyFramesThenMarksTheGroundAndCountsAMis
   f.player.Accuracy = 0;
   FireShot(f.game, 0);
   Bullet& b = f.p.Bullets[0];
-  b.Life = 63;  // range 60 plus 3
+  b.Life = 61;  // range 60 plus 1: a life of 1 left still flies
   const double startX = b.X;
   for (int frame = 1; frame <= 20; ++frame) {
     MoveBullets(f.game);

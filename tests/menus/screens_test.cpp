@@ -11,6 +11,8 @@
 #include "audio/sound_bank.h"
 #include "core/files.h"
 #include "fakes/fake_platform.h"
+#include "fakes/reference_picture.h"
+#include "fakes/surface_hash.h"
 
 namespace kesmir {
 namespace {
@@ -36,7 +38,38 @@ struct Screens : ::testing::Test {
     g->input.FireHeld = kTrue;
   }
   std::vector<std::string> OptionLines() { return SplitLines(g.ReadUserFile("OtherFiles/Options.txt")); }
+  void GoOnline() {
+    g.WriteUserFile("OtherFiles/Network.txt",
+                    "ftp_host = 127.0.0.1\nftp_user = k\nftp_password = p\nweb_base = http://web.test\n");
+    g.connection.answer = true;
+  }
 };
+
+// Each screen drawn on black with its pictures patterned and the pointer resting on one line, so that the
+// hover colour shows: every caption's place, size, weight and colour, every box and picture, as stored.
+TEST_F(Screens, EveryScreenDrawsItsReferencePicture) {
+  Surfaces& s = g->surfaces;
+  int seed = 3;
+  for (Surface* picture : {&s.LogoDC, &s.Help1DC, &s.Help2DC, &s.Help3DC, &s.AcidDC}) {
+    *picture = testing::Patterned(107, 48, seed++);
+  }
+  const auto shown = [&](void (*screen)(Game&), int x, int y) {
+    s.Field = Surface(kFieldSize, kFieldSize);
+    g->input.CursorX = x;
+    g->input.CursorY = y;
+    screen(*g);
+    return s.Field;
+  };
+  g->app.GameStopped = kTrue;
+  const Surface menu = shown(MainMenuScreen, 40, 80);
+  const Surface offline = shown(OptionsScreen, 120, 265);
+  GoOnline();
+  const Surface online = shown(OptionsScreen, 50, 85);
+  EXPECT_EQ(testing::CompareWithReference("menus/reference/main_menu", {menu.View()}), "");
+  EXPECT_EQ(testing::CompareWithReference("menus/reference/options", {offline.View(), online.View()}), "");
+  EXPECT_EQ(testing::CompareWithReference("menus/reference/help", {shown(HelpScreen, 40, 265).View()}), "");
+  EXPECT_EQ(testing::CompareWithReference("menus/reference/about", {shown(AboutScreen, 299, 0).View()}), "");
+}
 
 TEST_F(Screens, TheMainMenuOffersResumeOnlyWhilePausedAndKeepsItsPlaces) {
   MainMenuScreen(*g);
@@ -159,20 +192,25 @@ TEST_F(Screens, PlayTimeShowsOnlyTheUnitsItHasReached) {
   }
 }
 
-TEST_F(Screens, NewVersionCheckCannotBeClickedOffline) {
+TEST_F(Screens, NewVersionCheckIsClickedOnlyOnline) {
   ClickAt(115, 265);
   OptionsScreen(*g);
   EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
   EXPECT_EQ(g->input.FireHeld, kTrue);  // the press was not taken
   EXPECT_EQ(g.sound.starts.size(), 0u);
+
+  GoOnline();
+  ::testing::internal::CaptureStderr();
+  OptionsScreen(*g);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(g->input.FireHeld, 0);
+  ASSERT_EQ(g.dialogs.shown.size(), 1u);  // no announcement could be read: the check says so
+  EXPECT_EQ(g.dialogs.shown[0].text, "The version announcement could not be fetched.");
 }
 
 TEST_F(Screens, TheAboutScreenCreditsTheMakerByRole) {
   AboutScreen(*g);
-  ASSERT_TRUE(Drew("Tessaly Works"));
-  const auto maker = std::find_if(g.fonts.calls.begin(), g.fonts.calls.end(),
-                                  [](const auto& c) { return c.text == "Tessaly Works"; });
-  EXPECT_EQ(std::tuple(maker->size, maker->bold), std::tuple(18, true));
+  EXPECT_TRUE(Drew("Tessaly Works"));  // large and bold, as its reference picture shows
   for (const char* role : {"Programming", "Artwork", "Sound", "Testing"}) {
     EXPECT_TRUE(std::any_of(g.fonts.calls.begin(), g.fonts.calls.end(),
                             [role](const auto& c) { return c.text.rfind(role, 0) == 0; }))

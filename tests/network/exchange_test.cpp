@@ -153,7 +153,9 @@ TEST_F(Exchange, ANewerVersionStopsEverythingAfterItsMessagesWhateverTheAnswer) 
 
   g.dialogs.shown.clear();
   g.dialogs.answerYes = true;
+  ::testing::internal::CaptureStderr();
   DownloadWorldScores(*g);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the installer's page opened";
   ASSERT_EQ(g.dialogs.shown.size(), 3u);
   EXPECT_EQ(g.dialogs.shown[2].title, std::string(kFormCaption) + std::string(14, ' '));
   EXPECT_EQ(g.dialogs.shown[2].text, "Last version: 1.15  (2.5 Mb)");

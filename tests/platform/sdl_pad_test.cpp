@@ -65,7 +65,8 @@ TEST_F(Pad, InPlayTheLeftStickWalksTheRightAimsAroundThePlayerAndTheTriggersFire
   g->play.Fighters[0].X = g->play.Fighters[0].Y = 140;  // its middle at (150, 150)
   struct Walk { const char* x; const char* y; const char* keys; };
   for (const Walk& w :
-       {Walk{"axis leftx 5000", "axis lefty 5000", ""}, Walk{"axis leftx 30000", "axis lefty 0", "D"},
+       {Walk{"axis leftx 5000", "axis lefty 5000", ""}, Walk{"axis leftx 8000", "axis lefty 0", "D"},
+        Walk{"axis leftx 30000", "axis lefty 0", "D"},
         Walk{"axis leftx 30000", "axis lefty 9000", "D"}, Walk{"axis leftx -21000", "axis lefty 21000", "AS"},
         Walk{"axis leftx 0", "axis lefty -30000", "W"}}) {
     Poll({w.x, w.y});

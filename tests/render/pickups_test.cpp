@@ -22,10 +22,13 @@ TEST(PickUps, RequestsOffTheFieldPlaceNothingAndDrawNothing) {
   g->play.HealthBoxY[0] = 10;
   UpdateHealthBoxes(*g, kTrue, 291, 100);
   UpdateHealthBoxes(*g, kTrue, 100, 291);
+  UpdateHealthBoxes(*g, kTrue, -1, 100);
   EXPECT_EQ(g->play.HealthBoxOn[1], 0);
   EXPECT_EQ(GetPixel(g->surfaces.Field, 12, 12), 0);
   UpdateHealthBoxes(*g, 0, 0, 0);
   EXPECT_EQ(GetPixel(g->surfaces.Field, 12, 12), Rgb(255, 0, 0));
+  UpdateHealthBoxes(*g, kTrue, 290, 290);  // the last point that still takes one
+  EXPECT_EQ(g->play.HealthBoxOn[1], kTrue);
 }
 
 TEST(PickUps, EveryPickUpFlickersBetweenTheTwoCellsOfItsPicture) {

@@ -49,6 +49,7 @@ TEST(DigitForm, DecodingEndsAtTheFirstBadGroup) {
 TEST(DigitForm, BlanksAroundTheDigitFormAreIgnored) {
   EXPECT_EQ(Decode("  97-98-  "), "ab");
   EXPECT_EQ(Decode(" 1-10-100-"), "\x01\x0A\x64");
+  EXPECT_EQ(Decode("97-0.0- 98-"), std::string("a\0b", 3));  // a group read as a number, 0 included
 }
 
 TEST(ScoreColumns, NumbersAreRightAlignedByThresholds) {

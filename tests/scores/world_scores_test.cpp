@@ -80,12 +80,12 @@ TEST_F(WorldList, ARowBeatingNoneOfTheHundredLandsOnTheHiddenRowAndTheNextReplac
 
 TEST_F(WorldList, OnlyTheSameWholeScoreUnderTheSameStoredNameCountsAsAlreadyThere) {
   Local(0, 500, "W50");  // W50 holds 500
-  MergeLocalRow(lists, 0);
+  EXPECT_FALSE(MergeLocalRow(lists, 0));
   EXPECT_EQ(WorldName(51), "W51");
   EXPECT_EQ(std::count(lists.WsName.begin(), lists.WsName.end(), "W50"), 1);
 
   lists.HsScore[0] = "  500.7";  // the whole part decides
-  MergeLocalRow(lists, 0);
+  EXPECT_FALSE(MergeLocalRow(lists, 0));
   EXPECT_EQ(WorldName(51), "W51");
 
   Local(1, 500, "w50");  // another case is another name
@@ -184,9 +184,11 @@ TEST_F(WorldScreen, TheThumbAtItsLowestShowsPlacesNinetyOneToAHundred) {
   EXPECT_FALSE(Drew("90."));
   EXPECT_FALSE(Drew("101."));
 
-  PointAt(285, 120, true);  // beside the track: no drag
-  Pass();
-  EXPECT_EQ(g->input.WorldSliderPos, 175);
+  for (const int x : {270, 280}) {  // beside the track: no drag
+    PointAt(x, 120, true);
+    Pass();
+    EXPECT_EQ(g->input.WorldSliderPos, 175) << x;
+  }
   PointAt(275, 100, true);
   Pass();
   EXPECT_EQ(g->input.WorldSliderPos, 93);
@@ -230,7 +232,7 @@ TEST_F(WorldScreen, TheRowUnderThePointerShowsItsDetailsAndTheListItsDateAndUplo
   g->surfaces.LogoDC = testing::Patterned(107, 47, 2);
   PointAt(60, 50 + 2 * 14 + 5, false);  // on the third row's score
   Pass();
-  EXPECT_EQ(testing::PixelHash(g->surfaces.Field), 0xd4fb0cc7093b4beaull);  // track, thumb, arrows and texts in place
+  EXPECT_EQ(testing::PixelHash(g->surfaces.Field), 0xc9149b3943624beaull);  // track, thumb, arrows and texts in place
   EXPECT_EQ(testing::PixelHash(g->surfaces.StatusField), 0x5c080bb25753124full);
   EXPECT_TRUE(Drew("F2", 12));
   EXPECT_TRUE(Drew("Times played:     7", 8));

@@ -229,6 +229,7 @@ TEST_P(Service, EmptyDamagedOversizedOrUnauthorisedUploadsGetTheirLineAndChangeN
     EXPECT_EQ(answer->status, status) << body.substr(0, 40);
     EXPECT_EQ(std::count(answer->body.begin(), answer->body.end(), '\n'), 1) << answer->body;
   }
+  EXPECT_EQ(scored.Post(std::string(kMaxUploadBytes + 1, '9'))->body, "the body is over 1 MiB\n");
   auto intruder = scored.Client("guess").Post("/world", local, "text/plain");
   EXPECT_EQ(intruder->status, 401);
   EXPECT_EQ(scored.Client("guess").Get("/world")->status, 401);

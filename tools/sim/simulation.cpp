@@ -11,6 +11,7 @@
 
 #include "app/new_game.h"
 #include "app/options.h"
+#include "audio/sound_bank.h"
 #include "core/game.h"
 #include "fakes/fake_platform.h"
 #include "fakes/surface_hash.h"
@@ -214,6 +215,23 @@ void InitDirectInputForSim(kesmir::testing::FakeGame& g) {
   g->app.InputAcquired = true;
 }
 
+// What the player heard since the last call: every sound started, with its start, loop, level and pan, then
+// every buffer's level and whether it plays. The record of starts is emptied.
+std::uint64_t SoundHash(std::uint64_t hash, kesmir::testing::FakeSound& sound) {
+  for (const auto& s : sound.starts) {
+    for (const long long v : {static_cast<long long>(s.buffer), static_cast<long long>(s.startByte),
+                              static_cast<long long>(s.loop), static_cast<long long>(s.volume),
+                              static_cast<long long>(s.pan)}) {
+      hash = hash * 31 + static_cast<std::uint64_t>(v);
+    }
+  }
+  sound.starts.clear();
+  for (const auto& [buffer, b] : sound.buffers) {
+    hash = hash * 31 + static_cast<std::uint64_t>(static_cast<long long>(b.volume) * 2 + (b.playing ? 1 : 0));
+  }
+  return hash;
+}
+
 long MaxRssKb() {
   std::FILE* status = std::fopen("/proc/self/status", "r");
   if (!status) return 0;
@@ -272,6 +290,7 @@ SimResult RunSimulation(const SimOptions& options) {
   g.WriteUserFile("OtherFiles/Options.txt", "0\r\n0\r\n0\r\n8\r\n0\r\n0\r\n0\r\n70\r\n0\r\n0\r\n0\r\n1\r\n8\r\n0\r\n");
   LoadSaveOptions(game, 0);
   LoadGraphics(game);
+  LoadSounds(game);
   InitDirectInputForSim(g);
 
   NewGame(game);
@@ -307,17 +326,16 @@ SimResult RunSimulation(const SimOptions& options) {
       if (slot < static_cast<long long>(kTimeSamples)) frameNs[static_cast<std::size_t>(slot)] = ns;
     }
     // The fakes keep a record of every sound and text for tests; a long run has no use for it.
-    if (r.frames % 1024 == 0) {
-      g.sound.starts.clear();
-      g.fonts.calls.clear();
-    }
+    if (r.frames % 1024 == 0) g.fonts.calls.clear();
     // Nothing waits here, so the spare time of a 31 ms pass is worked out from what frames cost; the snow
     // reads it on the next frame. A running average, not the single frame, so that one hiccup of the
     // machine does not change the game and the same seed still plays the same game.
     averageFrameMicros += (static_cast<double>(ns) / 1000.0 - averageFrameMicros) / 64.0;
     const long spareMicros = options.busy ? 0 : std::max(0L, kPassMicros - static_cast<long>(averageFrameMicros));
     game.clock.MaxSpin = static_cast<Long>(spareMicros * 10 / 3);
-    if (r.frames % 32 == 0) r.stateHash = r.stateHash * 31 + testing::PixelHash(game.surfaces.Field);
+    if (r.frames % 32 == 0) {
+      r.stateHash = SoundHash(r.stateHash * 31 + testing::PixelHash(game.surfaces.Field), g.sound);
+    }
     ++r.frames;
     for (std::size_t i = 1; i < kFighterSlots; ++i) {
       const Fighter& f = game.play.Fighters[i];
@@ -339,6 +357,7 @@ SimResult RunSimulation(const SimOptions& options) {
   for (const Surface* drawn : {&game.surfaces.Field, &game.surfaces.Terain, &game.surfaces.StatusField}) {
     r.stateHash = r.stateHash * 31 + testing::PixelHash(*drawn);
   }
+  r.stateHash = SoundHash(r.stateHash, g.sound);
   const EffectTallies& t = game.effects.Tallies;
   r.effects = {t.SupplyRuns, t.Bombs, t.Explosions, t.DrugsTaken, t.CleanerRuns, t.FlakesSettled, t.BloodStains};
   r.gameMinutes = game.clock.GameMinutes;

@@ -55,8 +55,9 @@ struct SimResult {
   EffectTalliesCopy effects;
   int finalScore = 0;
   int highScorePlace = -1;  // where the score entered the high-score list, -1 when it did not
-  // A fingerprint of the pictures drawn: the field every 32 frames, then the field, the ground and the status
-  // bar at the end. Two runs that differ in anything the player could see differ here.
+  // A fingerprint of the pictures drawn and the sounds played: the field and the sounds every 32 frames, then
+  // the field, the ground, the status bar and the sounds at the end. Two runs that differ in anything the
+  // player could see or hear differ here.
   std::uint64_t stateHash = 0;
 };
 
