@@ -26,6 +26,7 @@
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_platform.h"
 #include "platform/x_errors.h"
+#include "platform/watch.h"
 #include "replay/recorder.h"
 
 namespace {
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
     game->app.ReportStartupTime = true;
   }
 
+  if (line.replay) return kesmir::WatchReplay(*game, frontEnd, clock, pictures, *line.replay);
   // Every game is recorded into the user folder's Replays/ when it ends.
   kesmir::replay::Recorder recorder(game->platform, std::string(kesmir::kVersionText));
   kesmir::Form_Activate(*game);
