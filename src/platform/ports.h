@@ -158,7 +158,8 @@ class IClock {
   // Monotonic microseconds since start; milliseconds are this divided by 1000.
   virtual std::uint64_t Micros() = 0;
   virtual void SleepMicros(std::uint64_t micros) = 0;
-  std::uint64_t Ticks() { return Micros() / 1000; }
+  // Milliseconds since start.
+  virtual std::uint64_t Ticks() { return Micros() / 1000; }
   // Waits until the microsecond count reaches wakeMicros and returns the first reading at or past it (at once
   // when it has passed). Sleeping overshoots by up to some tens of microseconds, so the last stretch is spun.
   virtual std::uint64_t WaitUntil(std::uint64_t wakeMicros) {

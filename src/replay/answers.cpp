@@ -69,6 +69,18 @@ void AnswerWriter::Clock(Tag tag, std::uint64_t micros) {
   last_.micros = micros;
 }
 
+void AnswerWriter::Wait(std::uint64_t wake, std::uint64_t micros) {
+  out_.Byte(static_cast<std::uint8_t>(Tag::Wait));
+  out_.Signed(static_cast<std::int64_t>(micros - wake));
+  last_.micros = micros;
+}
+
+void AnswerWriter::Ticks(std::uint64_t millis) {
+  out_.Byte(static_cast<std::uint8_t>(Tag::Ticks));
+  out_.Signed(static_cast<std::int64_t>(millis - last_.ticks));
+  last_.ticks = millis;
+}
+
 void AnswerWriter::Today(const Date& d) {
   out_.Byte(static_cast<std::uint8_t>(Tag::Today));
   out_.Signed(d.year), out_.Signed(d.month), out_.Signed(d.day);
@@ -158,6 +170,22 @@ bool AnswerReader::Clock(Tag tag, std::uint64_t& micros) {
   micros = last_.micros + static_cast<std::uint64_t>(in_.Signed());
   failed_ = in_.Failed();
   last_.micros = micros;
+  return !failed_;
+}
+
+bool AnswerReader::Wait(std::uint64_t wake, std::uint64_t& micros) {
+  if (!Expect(Tag::Wait)) return false;
+  micros = wake + static_cast<std::uint64_t>(in_.Signed());
+  failed_ = in_.Failed();
+  last_.micros = micros;
+  return !failed_;
+}
+
+bool AnswerReader::Ticks(std::uint64_t& millis) {
+  if (!Expect(Tag::Ticks)) return false;
+  millis = last_.ticks + static_cast<std::uint64_t>(in_.Signed());
+  failed_ = in_.Failed();
+  last_.ticks = millis;
   return !failed_;
 }
 

@@ -16,6 +16,7 @@ enum class Tag : std::uint8_t {
   Pad = 'P',
   Micros = 'C',
   Wait = 'W',
+  Ticks = 'T',
   Today = 'D',
   Event = 'E',
   Acquire = 'A',
@@ -41,6 +42,7 @@ struct AnswerMemory {
   Point mouse;
   PadState pad;
   std::uint64_t micros = 0;
+  std::uint64_t ticks = 0;
 };
 
 class AnswerWriter {
@@ -49,6 +51,9 @@ class AnswerWriter {
   void Mouse(Point p);
   void Pad(const PadState& pad);
   void Clock(Tag tag, std::uint64_t micros);
+  // The wake-up reading of a pacing wait, as its lateness past the wake-up time.
+  void Wait(std::uint64_t wake, std::uint64_t micros);
+  void Ticks(std::uint64_t millis);
   void Today(const Date& d);
   void Event(bool got, const WindowEvent& e);
   void Flag(Tag tag, bool value);
@@ -69,6 +74,8 @@ class AnswerReader {
   bool Mouse(Point& p);
   bool Pad(PadState& pad);
   bool Clock(Tag tag, std::uint64_t& micros);
+  bool Wait(std::uint64_t wake, std::uint64_t& micros);
+  bool Ticks(std::uint64_t& millis);
   bool Today(Date& d);
   bool Event(bool& got, WindowEvent& e);
   bool Flag(Tag tag, bool& value);
@@ -82,6 +89,7 @@ class AnswerReader {
     return failed_ || peek.Failed() ? std::nullopt : std::optional<Tag>(static_cast<Tag>(tag));
   }
   long long Read() const { return read_; }
+  std::size_t Position() const { return in_.Position(); }
 
  private:
   bool Expect(Tag tag);

@@ -21,6 +21,7 @@ struct ReplayPlayer::Ports {
   PlayOutcome outcome;
   bool over = false;  // the game ended or the replay failed: nothing more is read
   std::uint64_t lastMicros = 0;
+  std::uint64_t lastTicks = 0;
 
   Ports(const Replay& r, PlayerOptions o, std::string_view recorded)
       : replay(r), options(std::move(o)), answers(recorded) {}
@@ -104,9 +105,16 @@ struct ReplayPlayer::Ports {
       return p.Take(p.answers.Today(d)) ? d : Date{};
     }
     std::uint64_t Micros() override { return Read(Tag::Micros); }
+    std::uint64_t Ticks() override {
+      std::uint64_t t = 0;
+      if (p.Take(p.answers.Ticks(t))) p.lastTicks = t;
+      return p.lastTicks;
+    }
     void SleepMicros(std::uint64_t) override {}
-    std::uint64_t WaitUntil(std::uint64_t) override {
-      const std::uint64_t t = Read(Tag::Wait);
+    std::uint64_t WaitUntil(std::uint64_t wake) override {
+      std::uint64_t t = 0;
+      if (p.Take(p.answers.Wait(wake, t))) p.lastMicros = t;
+      t = p.lastMicros;
       if (!p.over && p.options.pace && !p.options.pace(t)) {
         p.outcome.stopped = true;
         p.Stop();

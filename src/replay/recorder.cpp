@@ -144,10 +144,15 @@ struct Recorder::Ports {
       if (rec.on) rec.answers.Clock(Tag::Micros, t);
       return t;
     }
+    std::uint64_t Ticks() override {
+      const std::uint64_t t = inner->Ticks();
+      if (rec.on) rec.answers.Ticks(t);
+      return t;
+    }
     void SleepMicros(std::uint64_t us) override { inner->SleepMicros(us); }
     std::uint64_t WaitUntil(std::uint64_t wake) override {
       const std::uint64_t t = inner->WaitUntil(wake);
-      if (rec.on) rec.answers.Clock(Tag::Wait, t);
+      if (rec.on) rec.answers.Wait(wake, t);
       return t;
     }
   };

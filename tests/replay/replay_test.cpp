@@ -64,8 +64,9 @@ std::string WithKeyInOneRead(const std::string& body, int n, int key) {
         break;
       case Tag::Mouse: EXPECT_TRUE(in.Mouse(p)), out.Mouse(p); break;
       case Tag::Pad: EXPECT_TRUE(in.Pad(pad)), out.Pad(pad); break;
-      case Tag::Micros:
-      case Tag::Wait: EXPECT_TRUE(in.Clock(*tag, t)), out.Clock(*tag, t); break;
+      case Tag::Micros: EXPECT_TRUE(in.Clock(*tag, t)), out.Clock(*tag, t); break;
+      case Tag::Ticks: EXPECT_TRUE(in.Ticks(t)), out.Ticks(t); break;
+      case Tag::Wait: EXPECT_TRUE(in.Wait(0, t)), out.Wait(0, t); break;
       case Tag::Today: EXPECT_TRUE(in.Today(d)), out.Today(d); break;
       case Tag::Event: EXPECT_TRUE(in.Event(ok, e)), out.Event(ok, e); break;
       case Tag::Reachable: EXPECT_TRUE(in.Reachable(r)), out.Reachable(r); break;
