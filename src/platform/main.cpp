@@ -187,8 +187,11 @@ int main(int argc, char** argv) {
   }
 
   if (line.replay) return kesmir::WatchReplay(*game, frontEnd, clock, pictures, *line.replay);
-  // Every game is recorded into the user folder's Replays/ when it ends.
+  // Every game is recorded into the user folder's Replays/ when it ends, and offered again on the high scores.
   kesmir::replay::Recorder recorder(game->platform, std::string(kesmir::kVersionText));
+  kesmir::ReplayShelf shelf(frontEnd, clock, pictures);
+  shelf.SetFolder(game->app.UserDir / "Replays");
+  game->platform.replays = &shelf;
   kesmir::Form_Activate(*game);
   return 0;
 }

@@ -323,6 +323,17 @@ class IGameRecorder {
   virtual bool GameEnding(Game& game) = 0;
 };
 
+// The replays kept of this machine's games, and watching one again in the window.
+class IReplayShelf {
+ public:
+  virtual ~IReplayShelf() = default;
+  // The replay file of a game with this final score, kills (negative counted as 0) and start date
+  // (yyyymmdd); empty when none is kept.
+  virtual std::string Kept(long long score, long long kills, const std::string& date) = 0;
+  // Shows the replay in the window until it ends and the watcher is done; the game then goes on as it was.
+  virtual void Watch(Game& game, const std::string& file) = 0;
+};
+
 // The platform parts a Game uses; owned by main (SDL) or by a test (fakes).
 struct Platform {
   IWindow* window = nullptr;
@@ -339,6 +350,7 @@ struct Platform {
   IDesktop* desktop = nullptr;
   IPad* pad = nullptr;
   IGameRecorder* recorder = nullptr;
+  IReplayShelf* replays = nullptr;
 };
 
 }  // namespace kesmir

@@ -1,10 +1,13 @@
 // Watching a replay: the real window and sound, the player's answers, and the watcher's own keys.
 #include "platform/watch.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <system_error>
 
 #include "app/startup.h"
+#include "audio/sound_bank.h"
 #include "core/files.h"
 #include "replay/player.h"
 
@@ -129,14 +132,11 @@ struct ScratchHome {
 
 }  // namespace
 
-int WatchReplay(Game& game, SdlFrontEnd& window, IClock& clock, IPictures& pictures, const fs::path& file) {
-  const auto contents = ReadFileLimited(file, kMaxReplayBytes);
-  std::string error = contents ? "" : "cannot read the file, or it is larger than 32 MB";
-  const auto replay = contents ? replay::DecodeReplay(*contents, error) : std::nullopt;
-  if (!replay) {
-    std::fprintf(stderr, "kesmir: %s: %s\n", file.c_str(), error.c_str());
-    return 2;
-  }
+namespace {
+
+// Plays the replay on the game in the window and shows its end; the exit status of WatchReplay.
+int Show(Game& game, const replay::Replay& replay, SdlFrontEnd& window, IClock& clock, IPictures& pictures,
+         const fs::path& file) {
   const fs::path userDir = game.app.UserDir;
   ScratchHome scratch(userDir);
   if (scratch.dir.empty()) {
@@ -144,16 +144,13 @@ int WatchReplay(Game& game, SdlFrontEnd& window, IClock& clock, IPictures& pictu
     return 2;
   }
   game.app.UserDir = scratch.dir;
-  game.platform.network = nullptr;
-  if (!StartUp(game)) return 0;
-
   replay::PlayerOptions options;
   options.pictureDir = userDir;
   options.pictures = &pictures;
   WatchWindow shown(window, game.app.FieldOrigin, game.app.StatusOrigin);
   options.show = &shown;
   options.pace = Pace(window, clock);
-  replay::ReplayPlayer player(*replay, options);
+  replay::ReplayPlayer player(replay, options);
   const replay::PlayOutcome outcome = player.Play(game);
   if (outcome.stopped) return 0;
   if (!outcome.ended) {
@@ -167,6 +164,68 @@ int WatchReplay(Game& game, SdlFrontEnd& window, IClock& clock, IPictures& pictu
                outcome.reached.kills, outcome.reached.minutes, outcome.reached.seconds);
   ShowEnd(game, window, shown, clock);
   return 0;
+}
+
+std::optional<replay::Replay> ReadReplay(const fs::path& file, std::string& error) {
+  const auto contents = ReadFileLimited(file, kMaxReplayBytes);
+  error = contents ? "" : "cannot read the file, or it is larger than 32 MB";
+  return contents ? replay::DecodeReplay(*contents, error) : std::nullopt;
+}
+
+}  // namespace
+
+int WatchReplay(Game& game, SdlFrontEnd& window, IClock& clock, IPictures& pictures, const fs::path& file) {
+  std::string error;
+  const auto replay = ReadReplay(file, error);
+  if (!replay) {
+    std::fprintf(stderr, "kesmir: %s: %s\n", file.c_str(), error.c_str());
+    return 2;
+  }
+  // Nothing of the user folder is written: start-up reads it from a scratch copy of the options.
+  const fs::path userDir = game.app.UserDir;
+  ScratchHome scratch(userDir);
+  game.app.UserDir = scratch.dir.empty() ? userDir : scratch.dir;
+  game.platform.network = nullptr;
+  if (scratch.dir.empty() || !StartUp(game)) return 0;
+  game.app.UserDir = userDir;
+  return Show(game, *replay, window, clock, pictures, file);
+}
+
+std::string ReplayShelf::Kept(long long score, long long kills, const std::string& date) {
+  std::error_code ec;
+  const auto stamp = fs::last_write_time(folder_, ec);
+  if (ec) return {};
+  if (stamp != indexed_) {
+    indexed_ = stamp;
+    index_.clear();
+    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
+      if (entry.path().extension() != ".kzr") continue;
+      std::string error;
+      if (const auto replay = ReadReplay(entry.path(), error)) {
+        // As the list stores them: kills within 0..999, the score within 0..99999.
+        const replay::ReplayHeader& h = replay->header;
+        index_[{std::clamp(h.score, 0, 99999), std::clamp(h.kills, 0, 999), h.date}] = entry.path().string();
+      }
+    }
+  }
+  const auto found = index_.find({score, kills, date});
+  return found == index_.end() ? std::string() : found->second;
+}
+
+void ReplayShelf::Watch(Game& game, const std::string& file) {
+  std::string error;
+  const auto replay = ReadReplay(file, error);
+  if (!replay) {
+    std::fprintf(stderr, "kesmir: %s: %s\n", file.c_str(), error.c_str());
+    return;
+  }
+  auto copy = std::make_unique<Game>(game);
+  copy->platform.replays = nullptr;
+  Show(*copy, *replay, window_, clock_, pictures_, file);
+  copy.reset();
+  // The replay's sounds stopped the menu's own.
+  SetSoundVolume(game, kSoundMenuAmbience, 32 * game.settings.SoundVolume - 3201);
+  PlaySoundLooping(game, kSoundMenuAmbience);
 }
 
 }  // namespace kesmir
