@@ -321,6 +321,8 @@ class IGameRecorder {
   // In EndGame once the end-of-game picture is made; false when the game is a replay shown again, which
   // enters no list and keeps no options.
   virtual bool GameEnding(Game& game) = 0;
+  // The name the player entered into the high-score list after the game that ended last.
+  virtual void NameEntered(const std::string&) {}
 };
 
 // The replays kept of this machine's games, and watching one again in the window.

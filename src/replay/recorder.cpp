@@ -316,8 +316,21 @@ bool Recorder::GameEnding(Game& game) {
     return true;
   }
   lastFile_ = path;
+  named_ = false;
   PruneReplays(folder);
   return true;
+}
+
+void Recorder::NameEntered(const std::string& name) {
+  if (lastFile_.empty() || named_) return;
+  named_ = true;  // one name per game
+  std::string error;
+  auto replay = DecodeReplay(ReadFileLimited(lastFile_, kMaxBodyBytes).value_or(""), error);
+  if (!replay) return;
+  replay->header.name = name;
+  if (!WriteFileAtomic(lastFile_, EncodeReplay(*replay))) {
+    std::fprintf(stderr, "kesmir: cannot write the name into the replay %s\n", lastFile_.c_str());
+  }
 }
 
 }  // namespace kesmir::replay

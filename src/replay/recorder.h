@@ -31,6 +31,8 @@ class Recorder final : public IGameRecorder {
 
   void GameStarting(Game& game) override;
   bool GameEnding(Game& game) override;
+  // Writes the name into the last replay's header.
+  void NameEntered(const std::string& name) override;
   // The replay file the last game was written to; empty when none was.
   const std::filesystem::path& LastFile() const { return lastFile_; }
 
@@ -40,6 +42,7 @@ class Recorder final : public IGameRecorder {
   std::unique_ptr<Ports> ports_;
   std::string gameVersion_;
   std::filesystem::path lastFile_;
+  bool named_ = false;
 };
 
 }  // namespace kesmir::replay

@@ -153,6 +153,7 @@ void NameEntryTick(Game& game) {
   if (lists.YourNameFocus) lists.HsName[static_cast<std::size_t>(place)] = NameCase(lists.YourName);
   if (game.input.KeyState[kDikReturn] != 0) {
     SaveHighScores(game);
+    if (game.platform.recorder) game.platform.recorder->NameEntered(lists.HsName[static_cast<std::size_t>(place)]);
     lists.NameEntryOn = 0;
     FocusYourName(game, false);
     return;

@@ -90,8 +90,10 @@ TEST(Replay, ARecordedGamePlaysAgainToItsEndAndOneKeyChangedInOneFrameChangesIt)
       << "recording changed the game";
 
   options.autopilot = true;
+  options.name = "Ann";
   options.recordTo = (scratch.dir / "played.kzr").string();
   const sim::SimResult played = sim::RunSimulation(options);
+  ASSERT_GE(played.highScorePlace, 0);
   for (const char* name : {"idle.kzr", "played.kzr"}) {
     const Replay replay = Read(scratch.dir / name);
     const PlayOutcome again = sim::PlayHeadless(replay, options);
@@ -99,9 +101,11 @@ TEST(Replay, ARecordedGamePlaysAgainToItsEndAndOneKeyChangedInOneFrameChangesIt)
     ReplayHeader reached = again.reached;
     reached.gameVersion = replay.header.gameVersion;
     reached.terrainMap = replay.header.terrainMap;
+    reached.name = replay.header.name;
     EXPECT_EQ(reached, replay.header) << name;
   }
   const Replay replay = Read(scratch.dir / "played.kzr");
+  EXPECT_EQ(replay.header.name, "Ann");
   EXPECT_EQ(replay.header.score, played.finalScore);
   EXPECT_EQ(replay.header.kills, played.kills);
   EXPECT_EQ(replay.header.minutes * 60 + replay.header.seconds, played.gameMinutes * 60 + played.gameSeconds);
