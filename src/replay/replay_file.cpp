@@ -47,7 +47,7 @@ std::string EncodeReplay(const Replay& replay) {
   uLongf packedSize = compressBound(static_cast<uLong>(replay.body.size()));
   std::string packed(packedSize, '\0');
   compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(replay.body.data()),
-            static_cast<uLong>(replay.body.size()), Z_BEST_COMPRESSION);
+            static_cast<uLong>(replay.body.size()), Z_DEFAULT_COMPRESSION);
   packed.resize(packedSize);
   ByteWriter w;
   w.Append(kMagic);

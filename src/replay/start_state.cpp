@@ -165,13 +165,12 @@ bool ReadPixels(ByteReader& in, Surface& s) {
 void WriteStartState(ByteWriter& out, Game& game) {
   Out a{out};
   Visit(a, game);
-  WritePixels(out, game.surfaces.StatusField);
 }
 
 bool ReadStartState(ByteReader& in, Game& game) {
   In a{in};
   Visit(a, game);
-  return a.Ok() && ReadPixels(in, game.surfaces.StatusField);
+  return a.Ok();
 }
 
 }  // namespace kesmir::replay

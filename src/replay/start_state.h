@@ -7,7 +7,8 @@
 namespace kesmir::replay {
 
 // Writes what the frames of a game read and NewGame does not set afresh: the random generator, the options,
-// the clock, the input, the play field and its effects, and the status bar's pixels.
+// the clock, the input, the play field and its effects. The status bar's pixels are not kept: every game draws
+// all of it within its first second and again when it ends, so a replay shows the bare bar until then.
 void WriteStartState(ByteWriter& out, Game& game);
 // Puts it back; false when the bytes end early or do not fit (the game is then partly set).
 bool ReadStartState(ByteReader& in, Game& game);

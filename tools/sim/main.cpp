@@ -39,6 +39,8 @@ bool ParseArgs(int argc, char** argv, kesmir::sim::SimOptions& options, std::str
       options.immortal = true;
     } else if (arg == "--max-load") {
       options.maxLoad = true;
+    } else if (arg == "--pace-by-clock") {
+      options.paceByClock = true;
     } else if (arg == "--record" && i + 1 < argc) {
       options.recordTo = argv[++i];
     } else if (arg == "--verify" && i + 1 < argc) {
@@ -46,7 +48,8 @@ bool ParseArgs(int argc, char** argv, kesmir::sim::SimOptions& options, std::str
     } else {
       std::fprintf(stderr,
                    "usage: kesmir-sim [--seed N] [--minutes M] [--frames F] [--autopilot] [--immortal] [--max-load]\n"
-                   "                  [--busy] [--until-death [--name NAME]] [--record FILE]\n"
+                   "                  [--busy] [--until-death [--name NAME]]\n"
+                   "                  [--pace-by-clock] [--record FILE]\n"
                    "       kesmir-sim --verify FILE\n");
       return false;
     }
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
   options.pictures = &pictures;
   // A replay is drawn with the game's own fonts, so that its pictures are the game's.
   std::unique_ptr<kesmir::SdlFonts> fonts;
-  if (!verify.empty() || !options.recordTo.empty()) {
+  if (!verify.empty() || !options.recordTo.empty() || options.paceByClock) {
     fonts = std::make_unique<kesmir::SdlFonts>();
     options.fonts = fonts.get();
   }

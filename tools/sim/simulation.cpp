@@ -165,6 +165,7 @@ void AutopilotWants(kesmir::testing::FakeGame& g, long long frame) {
 
 // The buttons the autopilot holds down through the window's events.
 struct Hands {
+  bool throughEvents = false;
   bool firing = false;
   bool bombDown = false;
 };
@@ -172,7 +173,7 @@ struct Hands {
 void Autopilot(kesmir::testing::FakeGame& g, long long frame, Hands& hands) {
   Game& game = *g;
   // A recorded game hears the autopilot only through the window's events, as it would hear a player.
-  if (g.game->platform.recorder) {
+  if (hands.throughEvents) {
     const InputState before = game.input;
     game.input.BombClick = 0;
     game.input.FireModeKey = 0;
@@ -314,6 +315,7 @@ SimResult RunSimulation(const SimOptions& options) {
   std::unique_ptr<replay::Recorder> recorder;
   if (!options.recordTo.empty()) recorder = std::make_unique<replay::Recorder>(game.platform, "kesmir-sim");
   Hands hands;
+  hands.throughEvents = recorder || options.paceByClock;
   NewGame(game);
   Random loadRandom(options.seed ^ 0x5EEDULL);
   Random sampleRandom(options.seed ^ 0x7157ULL);

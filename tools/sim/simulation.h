@@ -27,7 +27,7 @@ struct SimOptions {
   // Records the game into this replay file; the autopilot then acts through the window's events only, and the
   // spare time of each pass is the fake clock's own, since only what the ports answered is recorded.
   std::string recordTo;
-  bool paceByClock = false;  // the spare time is the fake clock's own, as when recording
+  bool paceByClock = false;  // the game as a recorded one is played, without recording it
 };
 
 // What the world effects did over the run.
