@@ -17,15 +17,17 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args) {
       line.fullScreen = full;
     } else if (arg == "--sync-scores") {
       line.syncScores = true;
-    } else if (arg == "--home" || arg.starts_with("--home=")) {
-      std::string_view dir;
-      if (arg == "--home") {
-        if (i + 1 < args.size()) dir = args[++i];
+    } else if (arg == "--home" || arg.starts_with("--home=") || arg == "--replay" || arg.starts_with("--replay=")) {
+      const bool home = arg.starts_with("--home");
+      const std::string_view name = home ? "--home" : "--replay";
+      std::string_view value;
+      if (arg == name) {
+        if (i + 1 < args.size()) value = args[++i];
       } else {
-        dir = arg.substr(7);
+        value = arg.substr(name.size() + 1);
       }
-      if (dir.empty()) line.error = "--home needs a folder";
-      line.home = std::filesystem::path(dir);
+      if (value.empty()) line.error = home ? "--home needs a folder" : "--replay needs a file";
+      (home ? line.home : line.replay) = std::filesystem::path(value);
     } else {
       line.error = "unknown option " + std::string(arg);
     }
@@ -41,6 +43,8 @@ std::string Usage() {
          "  --windowed      play in a window this time (the options file is not changed)\n"
          "  --fullscreen    play in full screen this time (the options file is not changed)\n"
          "  --home DIR      keep scores, options and maps in DIR this time (as KESMIR_HOME does)\n"
+         "  --replay FILE   watch a recorded game again (Esc stops, Space pauses, F runs four times\n"
+         "                  as fast); the user folder's Replays/ keeps the best and the latest games\n"
          "  --sync-scores   merge the local high scores into the world list on the score server and\n"
          "                  end, without a window; exit status 0 when the server holds the merged list\n"
          "  --help          show this text and end\n"

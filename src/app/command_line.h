@@ -17,6 +17,7 @@ struct CommandLine {
   bool syncScores = false;               // synchronise the world scores without a window, then end
   std::optional<bool> fullScreen;        // --fullscreen / --windowed: this run only, the options file unchanged
   std::optional<std::filesystem::path> home;  // the user folder for this run
+  std::optional<std::filesystem::path> replay;  // a replay to watch instead of playing
   std::string error;                     // not empty: the line could not be read; says why
 };
 

@@ -20,6 +20,7 @@ void EndGame(Game& game) {
   game.app.GameStarted = 0;
   s.MenuField.SetPicture(s.Field);
   BlendPicture(s.MainMenuDC, 15, 15, 270, 270, s.MenuField, 0, 0, 270, 270);
+  if (game.platform.recorder && !game.platform.recorder->GameEnding(game)) return;
   UpdateHighScores(game, AddSat(p.StatBonus, p.Score));
   SetSoundVolume(game, kSoundMenuAmbience, 32 * o.SoundVolume - 3201);
   PlaySoundLooping(game, kSoundMenuAmbience);

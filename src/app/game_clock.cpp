@@ -9,30 +9,18 @@ namespace kesmir {
 
 namespace {
 
-// Sleeping overshoots by up to some tens of microseconds; the last stretch before the deadline is spun so
-// that a pass never overshoots. A longer stretch would only burn processor time.
-constexpr std::uint64_t kSpinMicros = 120;
-
-// Waits until the tick count passes FrameDeadline, then sets the next deadline. The wait sleeps until
-// shortly before the deadline and spins for the rest. Its spare time is kept as SpinCount on a
-// scale where 10000 means about 3 ms.
+// Waits until the tick count passes FrameDeadline, then sets the next deadline. The wait's spare time is kept
+// as SpinCount on a scale where 10000 means about 3 ms.
 void Pace(Game& game, IClock& clock) {
   ClockState& c = game.clock;
   const std::uint64_t start = clock.Micros();
   // The deadline is passed once the millisecond count exceeds it, at FrameDeadline + 1 ms.
   const std::uint64_t wake = c.FrameDeadline < 0 ? 0 : static_cast<std::uint64_t>(c.FrameDeadline + 1) * 1000;
-  for (;;) {
-    const std::uint64_t now = clock.Micros();
-    if (c.FrameDeadline < static_cast<std::int64_t>(now / 1000)) {
-      c.FrameDeadline = static_cast<std::int64_t>(clock.Ticks()) + kPassMillis;
-      const std::uint64_t spare = now - start;
-      c.SpinCount = static_cast<Long>(std::min<std::uint64_t>(spare * 10 / 3, 2147483647ULL));
-      c.MaxSpin = std::max(c.MaxSpin, c.SpinCount);
-      return;
-    }
-    const std::uint64_t left = wake > now ? wake - now : 0;
-    if (left > kSpinMicros + 50) clock.SleepMicros(left - kSpinMicros);
-  }
+  const std::uint64_t now = clock.WaitUntil(wake);
+  c.FrameDeadline = static_cast<std::int64_t>(clock.Ticks()) + kPassMillis;
+  const std::uint64_t spare = now - start;
+  c.SpinCount = static_cast<Long>(std::min<std::uint64_t>(spare * 10 / 3, 2147483647ULL));
+  c.MaxSpin = std::max(c.MaxSpin, c.SpinCount);
 }
 
 }  // namespace

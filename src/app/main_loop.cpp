@@ -86,6 +86,11 @@ void MainLoopPass(Game& game) {
   const int cy = game.input.CursorY;
   DrawMasked(s.Field, cx - 9, cy - 9, 18, 18, s.CursorMenuDC, 0, 0, 18, 0);
   DispatchScreen(game);
+  FinishPass(game);
+}
+
+void FinishPass(Game& game) {
+  Surfaces& s = game.surfaces;
   if (game.app.GameStarted != 0) RunPlay(game);
   if (game.app.Ended) return;
   MenuParticles(game);

@@ -13,6 +13,9 @@ void MainLoop(Game& game);
 void MainLoopEntry(Game& game);
 // One pass of the loop.
 void MainLoopPass(Game& game);
+// The rest of a pass once the screen has been dispatched: the game's frames when one runs, then the menu's
+// particles, the clock and the window's events.
+void FinishPass(Game& game);
 // The menu's particles: one burst at the pointer and one on each edge of the menu panel.
 void MenuParticles(Game& game);
 // The memory line of the debug information, exactly 40 characters.

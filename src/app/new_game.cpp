@@ -114,6 +114,7 @@ bool LoadFighter(Game& game, std::string_view name) {
 void NewGame(Game& game) {
   PlayState& p = game.play;
   AppState& app = game.app;
+  if (game.platform.recorder) game.platform.recorder->GameStarting(game);
   StopSound(game, kSoundMenuAmbience);
   app.GameStopped = 0;
   app.GameStarted = kTrue;

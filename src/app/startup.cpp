@@ -15,6 +15,10 @@
 namespace kesmir {
 
 void Form_Activate(Game& game) {
+  if (StartUp(game)) MainLoop(game);
+}
+
+bool StartUp(Game& game) {
   AppState& app = game.app;
   app.FormCaption = kFormCaption;
   game.surfaces.StatusField.fontFixedWidth = true;  // the status bar's texts line up in columns
@@ -23,17 +27,17 @@ void Form_Activate(Game& game) {
   SetScreenMode(game, game.settings.OptFullScreen == kOn);
   app.LoadingCaption = "Loading graphics..";
   LoadGraphics(game);
-  if (app.Ended) return;
+  if (app.Ended) return false;
   if (game.scores.HsScore[0].empty()) UpdateHighScores(game, 0);
   app.LoadingCaption = "Loading sounds..";
   LoadSounds(game);
-  if (app.Ended) return;
+  if (app.Ended) return false;
   app.LoadingCaption = "Loading DirectInput..";
   InitDirectInput(game);
   ClipMouse(game, false);
   ShowProgress(game);
   app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
-  MainLoop(game);
+  return true;
 }
 
 void Form_Unload(Game& game) {

@@ -14,6 +14,9 @@ inline constexpr int kFullCanvasHeight = 480;
 
 // The whole start-up sequence, then the main loop; returns when the program ends.
 void Form_Activate(Game& game);
+// Form_Activate up to the main loop: options, screen mode, pictures, sounds, input. False when the program
+// was told to end meanwhile.
+bool StartUp(Game& game);
 // The shutdown sequence: frees the pointer, releases input, sounds and pictures, and ends the program.
 void Form_Unload(Game& game);
 // Lays the window out for full screen (true) or windowed mode and sets the display mode.

@@ -18,6 +18,8 @@ class Random {
   void SetDeterministic(bool on) { deterministic_ = on; }
   bool Deterministic() const { return deterministic_; }
   void Seed(std::uint64_t seed);
+  // The whole state, which Seed puts back.
+  std::uint64_t State() const { return state_; }
 
  private:
   std::uint64_t state_ = 0;

@@ -26,6 +26,8 @@
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_platform.h"
 #include "platform/x_errors.h"
+#include "platform/watch.h"
+#include "replay/recorder.h"
 
 namespace {
 
@@ -184,6 +186,12 @@ int main(int argc, char** argv) {
     game->app.ReportStartupTime = true;
   }
 
+  if (line.replay) return kesmir::WatchReplay(*game, frontEnd, clock, pictures, *line.replay);
+  // Every game is recorded into the user folder's Replays/ when it ends, and offered again on the high scores.
+  kesmir::replay::Recorder recorder(game->platform, std::string(kesmir::kVersionText));
+  kesmir::ReplayShelf shelf(frontEnd, clock, pictures);
+  shelf.SetFolder(game->app.UserDir / "Replays");
+  game->platform.replays = &shelf;
   kesmir::Form_Activate(*game);
   return 0;
 }

@@ -158,7 +158,18 @@ class IClock {
   // Monotonic microseconds since start; milliseconds are this divided by 1000.
   virtual std::uint64_t Micros() = 0;
   virtual void SleepMicros(std::uint64_t micros) = 0;
-  std::uint64_t Ticks() { return Micros() / 1000; }
+  // Milliseconds since start.
+  virtual std::uint64_t Ticks() { return Micros() / 1000; }
+  // Waits until the microsecond count reaches wakeMicros and returns the first reading at or past it (at once
+  // when it has passed). Sleeping overshoots by up to some tens of microseconds, so the last stretch is spun.
+  virtual std::uint64_t WaitUntil(std::uint64_t wakeMicros) {
+    for (;;) {
+      const std::uint64_t now = Micros();
+      if (now >= wakeMicros) return now;
+      if (wakeMicros - now > kSpinMicros + 50) SleepMicros(wakeMicros - now - kSpinMicros);
+    }
+  }
+  static constexpr std::uint64_t kSpinMicros = 120;
 };
 
 class IDialogs {
@@ -299,6 +310,32 @@ class IDesktop {
   virtual bool OpenUrl(const std::string& url) = 0;
 };
 
+struct Game;
+
+// Told when a game starts and when it ends, so that what the platform answered in between can be kept.
+class IGameRecorder {
+ public:
+  virtual ~IGameRecorder() = default;
+  // At the start of NewGame, before anything of the new game is set.
+  virtual void GameStarting(Game& game) = 0;
+  // In EndGame once the end-of-game picture is made; false when the game is a replay shown again, which
+  // enters no list and keeps no options.
+  virtual bool GameEnding(Game& game) = 0;
+  // The name the player entered into the high-score list after the game that ended last.
+  virtual void NameEntered(const std::string&) {}
+};
+
+// The replays kept of this machine's games, and watching one again in the window.
+class IReplayShelf {
+ public:
+  virtual ~IReplayShelf() = default;
+  // The replay file of a game with this final score, kills (negative counted as 0) and start date
+  // (yyyymmdd); empty when none is kept.
+  virtual std::string Kept(long long score, long long kills, const std::string& date) = 0;
+  // Shows the replay in the window until it ends and the watcher is done; the game then goes on as it was.
+  virtual void Watch(Game& game, const std::string& file) = 0;
+};
+
 // The platform parts a Game uses; owned by main (SDL) or by a test (fakes).
 struct Platform {
   IWindow* window = nullptr;
@@ -314,6 +351,8 @@ struct Platform {
   IConnectionMonitor* connection = nullptr;
   IDesktop* desktop = nullptr;
   IPad* pad = nullptr;
+  IGameRecorder* recorder = nullptr;
+  IReplayShelf* replays = nullptr;
 };
 
 }  // namespace kesmir

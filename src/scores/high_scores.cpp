@@ -23,6 +23,7 @@ constexpr int kEleventhRow = 10;
 constexpr int kShownRows = 10;
 constexpr int kRowTop = 50;
 constexpr int kRowHeight = 14;
+constexpr int kReplayY = 226;  // between the row's details and the buttons
 
 double StoredScore(const ScoreLists& lists, int place) {
   return Int(ScoreValue(lists.HsScore[static_cast<std::size_t>(place)]));
@@ -70,6 +71,26 @@ std::string Padded(std::string text, std::size_t width) {
 bool RowText(Game& game, std::string& text, int x, int y) {
   DrawMenuItem(game, text, x, y, 9, kFalse, x == kScoreX ? 7 : 9);
   return game.menus.HoverY == y;
+}
+
+// The kept replay of the row the pointer last rested on, in the place under the row's details that nothing
+// else uses; it stays while the pointer moves to it.
+void OfferReplay(Game& game) {
+  ScoreLists& lists = game.scores;
+  IReplayShelf* shelf = game.platform.replays;
+  if (!shelf || lists.ReplayRow < 1 || lists.ReplayRow > kShownRows) return;
+  const auto p = static_cast<std::size_t>(lists.ReplayRow - 1);
+  const auto score = ScoreValue(lists.HsScore[p]);
+  const auto kills = ParseNumber(lists.HsKills[p]);
+  if (!(score > 0) || !kills) return;
+  const std::string file =
+      shelf->Kept(static_cast<long long>(score), static_cast<long long>(*kills), std::string(Trim(lists.HsDate[p])));
+  if (file.empty()) return;
+  DrawMenuItem(game, "WATCH REPLAY", 165, kReplayY, 10, kTrue);
+  if (MenuItemClicked(game, kReplayY)) {
+    game.menus.ClickedY = 0;
+    shelf->Watch(game, file);
+  }
 }
 
 }  // namespace
@@ -132,6 +153,7 @@ void NameEntryTick(Game& game) {
   if (lists.YourNameFocus) lists.HsName[static_cast<std::size_t>(place)] = NameCase(lists.YourName);
   if (game.input.KeyState[kDikReturn] != 0) {
     SaveHighScores(game);
+    if (game.platform.recorder) game.platform.recorder->NameEntered(lists.HsName[static_cast<std::size_t>(place)]);
     lists.NameEntryOn = 0;
     FocusYourName(game, false);
     return;
@@ -158,6 +180,7 @@ void HighScoresScreen(Game& game) {
     }
     DrawMenuItem(game, "UPLOAD SCORES", 165, 260, 10, connected ? kTrue : kFalse);
     if (MenuItemClicked(game, 260)) DownloadWorldScores(game);
+    OfferReplay(game);
   }
   game.menus.ClickedY = 0;
   field.fontBold = false;
@@ -173,6 +196,7 @@ void HighScoresScreen(Game& game) {
     if (RowText(game, lists.HsScore[p], kScoreX, y)) selected = i + 1;
     if (RowText(game, lists.HsName[p], 85, y)) selected = i + 1;
   }
+  if (selected > 0) lists.ReplayRow = static_cast<Integer>(selected);
   if (selected > 0) {
     const auto p = static_cast<std::size_t>(selected - 1);
     DrawScoreDetails(game, selected - 1);

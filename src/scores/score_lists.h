@@ -43,6 +43,7 @@ struct ScoreLists {
   Integer InsertIndex = 0;   // the place being named
   std::string YourName;      // the name entry's text box, Windows-1252 characters
   bool YourNameFocus = false;  // the text box takes the typed characters
+  Integer ReplayRow = 0;       // the row (1..10) whose replay the screen offers: the last the pointer rested on
 
   // Trouble with the score files is said once per run on standard error.
   bool HsReadWarned = false;

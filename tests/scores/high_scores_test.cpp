@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "app/window_events.h"
 #include "audio/sound_bank.h"
@@ -201,6 +202,53 @@ TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
   EXPECT_TRUE(Drew("Killed= 33 Time=12:01" + std::string(20, ' ')));
   EXPECT_TRUE(Drew("P4", 12));
   EXPECT_EQ(testing::PixelHash(g->surfaces.StatusField), 0x796b516c6dd03c4full);  // every bar and text in place
+}
+
+// Knows one game's replay: place 2's row (700 points, 9 kills, 1 January 2023).
+struct OneReplay final : IReplayShelf {
+  int watched = 0;
+  std::string Kept(long long score, long long kills, const std::string& date) override {
+    return score == 700 && kills == 9 && date == "20230101" ? "000007-700.kzr" : "";
+  }
+  void Watch(Game&, const std::string& file) override { watched += file == "000007-700.kzr" ? 1 : 0; }
+};
+
+TEST_F(HighScores, TheRowLastPointedAtOffersItsKeptReplayWhereNothingElseIsDrawn) {
+  auto drawn = [&] {
+    g->surfaces.Field.Fill(0);
+    Pass();
+    const Surface& f = g->surfaces.Field;
+    return std::vector<std::uint32_t>(f.Row(0), f.Row(0) + f.Width() * f.Height());
+  };
+  g->input.CursorX = 90;
+  g->input.CursorY = 2 * 14 + 50 + 5;  // place 2
+  Pass();
+  g->input.CursorX = 280;  // the pointer leaves the row for the offer
+  const auto without = drawn();
+  OneReplay shelf;
+  g->platform.replays = &shelf;
+  const auto with = drawn();
+  EXPECT_TRUE(Drew("WATCH REPLAY"));
+  int changed = 0;
+  for (int y = 0; y < kFieldSize; ++y) {
+    for (int x = 0; x < kFieldSize; ++x) {
+      const auto i = static_cast<std::size_t>(y * kFieldSize + x);
+      if (with[i] == without[i]) continue;
+      ++changed;
+      EXPECT_TRUE(x >= 165 && y >= 226 && y < 242) << "drawn over at " << x << "," << y;
+    }
+  }
+  EXPECT_GT(changed, 50);
+  g->menus.ClickedY = 226;
+  Pass();
+  EXPECT_EQ(shelf.watched, 1);
+
+  // A row without a kept replay offers none.
+  g->input.CursorX = 90;
+  g->input.CursorY = 1 * 14 + 50 + 5;
+  Pass();
+  Pass();
+  EXPECT_FALSE(Drew("WATCH REPLAY"));
 }
 
 TEST_F(HighScores, AnEmptyNameIsDrawnAsZeroAndUploadNeedsAConnection) {

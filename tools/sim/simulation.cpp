@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "app/new_game.h"
@@ -19,6 +21,8 @@
 #include "input/keyboard.h"
 #include "render/effects.h"
 #include "render/graphics.h"
+#include "replay/player.h"
+#include "replay/recorder.h"
 #include "scores/high_scores.h"
 #include "scores/name_entry.h"
 
@@ -77,7 +81,7 @@ void BombClusters(kesmir::testing::FakeGame& g) {
 // A simple player: faces the nearest opponent (aiming where it will be), fires while it is in range,
 // changes fire mode by distance, walks to pick-ups when short and safe, runs from melee, and otherwise
 // circles the middle of the field, since opponents walk to where the player was when they set out.
-void Autopilot(kesmir::testing::FakeGame& g, long long frame) {
+void AutopilotWants(kesmir::testing::FakeGame& g, long long frame) {
   Game& game = *g;
   const Fighter& me = game.play.Fighters[0];
   const double cx = me.X + 10.0;
@@ -158,6 +162,39 @@ void Autopilot(kesmir::testing::FakeGame& g, long long frame) {
   if (mx / length > 0.38) g.keyboard.Press(kesmir::kDikD);
   if (my / length < -0.38) g.keyboard.Press(kesmir::kDikW);
   if (my / length > 0.38) g.keyboard.Press(kesmir::kDikS);
+}
+
+// The buttons the autopilot holds down through the window's events.
+struct Hands {
+  bool throughEvents = false;
+  bool firing = false;
+  bool bombDown = false;
+};
+
+void Autopilot(kesmir::testing::FakeGame& g, long long frame, Hands& hands) {
+  Game& game = *g;
+  // A recorded game hears the autopilot only through the window's events, as it would hear a player.
+  if (hands.throughEvents) {
+    const InputState before = game.input;
+    game.input.BombClick = 0;
+    game.input.FireModeKey = 0;
+    AutopilotWants(g, frame);
+    const bool fire = game.input.FireHeld != 0;
+    const bool bomb = game.input.BombClick != 0;
+    const bool mode = game.input.FireModeKey != 0;
+    game.input = before;
+    auto& events = g.window.events;
+    const Point at = g.mouse.position;
+    if (fire != hands.firing) events.push_back({fire ? EventKind::MouseDown : EventKind::MouseUp, 1, at});
+    hands.firing = fire;
+    // The button goes up once the game has seen it down.
+    if (hands.bombDown && events.empty()) events.push_back({EventKind::MouseUp, 2, at});
+    hands.bombDown = hands.bombDown && !events.empty() && !bomb;
+    if (bomb && !hands.bombDown) events.push_back({EventKind::MouseDown, 2, at}), hands.bombDown = true;
+    if (mode) events.push_back({EventKind::KeyDown, 17, {}}), events.push_back({EventKind::KeyUp, 17, {}});
+    return;
+  }
+  AutopilotWants(g, frame);
 }
 
 // Keeps every table full: 50 opponents around the player, 201 shots in flight, every blood particle alive.
@@ -286,6 +323,7 @@ SimResult RunSimulation(const SimOptions& options) {
   if (!options.userDir.empty()) game.app.UserDir = options.userDir;
   game.random.Seed(options.seed);
   if (options.pictures) game.platform.pictures = options.pictures;
+  if (options.fonts) game.platform.fonts = options.fonts;
   game.app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
   g.WriteUserFile("OtherFiles/Options.txt", "0\r\n0\r\n0\r\n8\r\n0\r\n0\r\n0\r\n70\r\n0\r\n0\r\n0\r\n1\r\n8\r\n0\r\n");
   LoadSaveOptions(game, 0);
@@ -293,6 +331,10 @@ SimResult RunSimulation(const SimOptions& options) {
   LoadSounds(game);
   InitDirectInputForSim(g);
 
+  std::unique_ptr<replay::Recorder> recorder;
+  if (!options.recordTo.empty()) recorder = std::make_unique<replay::Recorder>(game.platform, "kesmir-sim");
+  Hands hands;
+  hands.throughEvents = recorder || options.paceByClock;
   NewGame(game);
   Random loadRandom(options.seed ^ 0x5EEDULL);
   Random sampleRandom(options.seed ^ 0x7157ULL);
@@ -308,7 +350,7 @@ SimResult RunSimulation(const SimOptions& options) {
 
   while (game.app.GameStarted != 0 && (options.untilDeath || game.clock.GameMinutes < options.minutes) &&
          (options.maxFrames < 0 || r.frames < options.maxFrames)) {
-    if (options.autopilot) Autopilot(g, r.frames);
+    if (options.autopilot) Autopilot(g, r.frames, hands);
     if (options.maxLoad) {
       FillTables(game, loadRandom);
       KeepEffectsRunning(game);
@@ -332,7 +374,7 @@ SimResult RunSimulation(const SimOptions& options) {
     // machine does not change the game and the same seed still plays the same game.
     averageFrameMicros += (static_cast<double>(ns) / 1000.0 - averageFrameMicros) / 64.0;
     const long spareMicros = options.busy ? 0 : std::max(0L, kPassMicros - static_cast<long>(averageFrameMicros));
-    game.clock.MaxSpin = static_cast<Long>(spareMicros * 10 / 3);
+    if (!options.paceByClock && !recorder) game.clock.MaxSpin = static_cast<Long>(spareMicros * 10 / 3);
     if (r.frames % 32 == 0) {
       r.stateHash = SoundHash(r.stateHash * 31 + testing::PixelHash(game.surfaces.Field), g.sound);
     }
@@ -369,6 +411,14 @@ SimResult RunSimulation(const SimOptions& options) {
   r.frameNsP50 = Percentile(frameNs, 0.5);
   r.frameNsP99 = Percentile(frameNs, 0.99);
   r.maxRssKb = MaxRssKb();
+  if (recorder && !recorder->LastFile().empty()) {
+    std::error_code ec;
+    std::filesystem::rename(recorder->LastFile(), options.recordTo, ec);
+    if (ec) std::filesystem::copy_file(recorder->LastFile(), options.recordTo, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) std::fprintf(stderr, "kesmir-sim: cannot write %s: %s\n", options.recordTo.c_str(), ec.message().c_str());
+  } else if (recorder) {
+    std::fprintf(stderr, "kesmir-sim: the game did not end, so nothing was recorded\n");
+  }
   return r;
 }
 

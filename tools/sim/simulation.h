@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "replay/player.h"
 
 namespace kesmir::sim {
 
@@ -22,6 +23,11 @@ struct SimOptions {
   std::string userDir;            // where the game writes (options, score lists); empty: a temporary folder
   IPictures* pictures = nullptr;  // the picture decoder; none draws from empty surfaces
   std::string dataDir;            // the shipped data (fighter definitions); empty: none
+  IFonts* fonts = nullptr;        // the text renderer; none uses the fake one
+  // Records the game into this replay file; the autopilot then acts through the window's events only, and the
+  // spare time of each pass is the fake clock's own, since only what the ports answered is recorded.
+  std::string recordTo;
+  bool paceByClock = false;  // the game as a recorded one is played, without recording it
 };
 
 // What the world effects did over the run.
@@ -62,6 +68,13 @@ struct SimResult {
 };
 
 SimResult RunSimulation(const SimOptions& options);
+
+// Plays a replay file headlessly with the shipped data and the user folder's terrain maps, and prints one
+// JSON line of what it reached. 0 when that equals the file's header, 1 when not, 2 when it cannot be read.
+int VerifyReplay(const std::string& file, const SimOptions& options);
+// The replay played on a fake platform set up as the simulator's (its data folder, pictures and fonts); the
+// recorded pictures are read from options.userDir.
+replay::PlayOutcome PlayHeadless(const replay::Replay& replay, const SimOptions& options);
 // The result as one line of JSON.
 std::string ResultJson(const SimResult& result);
 
