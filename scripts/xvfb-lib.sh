@@ -43,6 +43,20 @@ kesmir_wait_window() {
   kesmir_fail "no window captioned \"Kesmir 1.14 - 27.08.2002\""
 }
 
+# Gives the window the keyboard focus once it is shown: a window found by its caption may not be mapped yet,
+# and X refuses the focus to a window that is not viewable.
+kesmir_focus() {
+  for _ in $(seq 100); do
+    if xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' &&
+      timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null; then
+      return 0
+    fi
+    kill -0 "$game_pid" 2>/dev/null || kesmir_fail "the game ended before its window took the focus"
+    sleep 0.1
+  done
+  kesmir_fail "the game's window did not take the keyboard focus"
+}
+
 # CPU time (user + system) of a process in clock ticks.
 kesmir_cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
