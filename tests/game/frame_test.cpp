@@ -52,6 +52,7 @@ TEST(Frame, FourFramesOfPlayDrawEveryStepInItsPlace) {
   s.AcidDC = Sheet(7, 7, 2, 0, 7, 70);
   s.FootDC = Surface(2, 2, Rgb(60, 40, 20));
   f.game.settings.OptScoreInfo = f.game.settings.OptDebugInfo = kOff;
+  f.game.settings.OptBloodStays = kOff;  // the blood flies but leaves no stain
   f.game.clock.SecondMark = 1000;  // no once-a-second work in these frames
   f.game.clock.MaxSpin = 60000;    // time to spare: the snow grows
   f.game.effects.SnowAmount = 60;

@@ -61,12 +61,18 @@ struct Exchange : ::testing::Test {
 };
 
 TEST_F(Exchange, ASynchronisationRunsItsTransfersInOrderInTwentyTwoCaptionedSteps) {
+  // An upload of this installation was cut short: its temporary file goes, another installation's stays.
+  g.WriteUserFile("OtherFiles/UploadTag.txt", "0123456789abcdef\n");
+  g.WriteUserFile("OtherFiles/UploadPending.txt", "");
+  g.network.ftpFiles["Atopw.kzm.0123456789abcdef.1a.part"] = "";
+  g.network.ftpFiles["Atopw.kzm.fedcba9876543210.1a.part"] = "";
   CheckConnection(*g);  // as the screen does on every pass
   DownloadWorldScores(*g);
   // The list is fetched and the merge sent under the lock; then the list is read back a moment later.
   EXPECT_EQ(g.network.calls,
             (std::vector<std::string>{std::string("http ") + kAnnouncementUrl, "MKD Atopw.kzm.lock", "get Atopw.kzm",
-                                      "put Atopw.kzm", "RMD Atopw.kzm.lock", "get Atopw.kzm"}));
+                                      "put Atopw.kzm", "list", "DELE Atopw.kzm.0123456789abcdef.1a.part",
+                                      "RMD Atopw.kzm.lock", "get Atopw.kzm"}));
   EXPECT_EQ(ReadWorldFile(ServerFile()).rows[1].name, "Local");
   EXPECT_EQ(lists.WsLoadCount, 0);  // the screen reads the merged file next
   EXPECT_TRUE(g.dialogs.shown.empty());

@@ -81,6 +81,7 @@ TEST(Raster, EveryOperationLeavesThePixelsKeptForIt) {
   EXPECT_EQ(canvas.penPosition, (Point{70, 26}));
   BlendPicture(sheet, 28, -2, 14, 9, canvas, 0, 0, 4, 2);
   BlendPicture(bits, 58, 2, 10, 4, canvas, 4, 0, 8, 4);
+  BlendPicture(bits, 56, 8, 3, 5, canvas, 0, 0, 1, 4);  // from a column one pixel wide
   canvas.foreColour = Rgb(192, 255, 192);
   canvas.fontSize = 10;
   canvas.fontBold = true;

@@ -166,6 +166,7 @@ TEST_F(Files, ASaveOnAFullDiskKeepsTheOldFileLeavesNoTemporaryAndTellsThePlayerO
     testing::DiskFull full(1024);  // room for the message, not for the list
     EXPECT_FALSE(SaveHighScores(*g));
     EXPECT_FALSE(SaveHighScores(*g));
+    EXPECT_FALSE(SaveWorldScores(*g));
   }
   const std::string said = GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);

@@ -122,6 +122,11 @@ TEST(GenerateMaps, AMissingBaseMapAbandonsTheRestAndTheNextStartRunsItAgain) {
   EXPECT_EQ(g.ReadUserFile(kOptionsFile), "") << "nothing stored";
   EXPECT_EQ(g->surfaces.Terain.Row(0)[0], g.pictures.saved.at(g.MapPath(2)).pixels[0]) << "the last map made";
 
+  g->platform.pictures = nullptr;  // no picture decoder: not even the first map can be read
+  ::testing::internal::CaptureStderr();
+  GenerateMaps(*g);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Map01.jpg"), std::string::npos);
+  g->platform.pictures = &g.pictures;
   g.pictures.files["Map03.jpg"] = third;
   g.pictures.saved.clear();
   GenerateMaps(*g);
