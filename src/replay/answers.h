@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,13 @@ struct PictureAnswer {
 
 std::uint64_t ImageHash(const Image& image);
 
+// The kinds in the order their streams are stored (format 2): each kind's payloads lie together, so that
+// zlib meets like next to like.
+inline constexpr Tag kStreamOrder[] = {Tag::Keys, Tag::Mouse, Tag::Pad,   Tag::Micros, Tag::Wait,     Tag::Ticks,
+                                       Tag::Today, Tag::Event, Tag::Acquire, Tag::ScreenMode, Tag::Dialog,
+                                       Tag::Reachable, Tag::Picture, Tag::Saved};
+inline constexpr std::size_t kStreams = std::size(kStreamOrder);
+
 // The previous answer of each kind, so that only changes are written.
 struct AnswerMemory {
   std::uint8_t keys[256] = {};
@@ -45,6 +53,7 @@ struct AnswerMemory {
   std::uint64_t ticks = 0;
 };
 
+// Writes format 2: the tags in one stream, each kind's payloads in a stream of its own.
 class AnswerWriter {
  public:
   void Keys(bool ok, const std::uint8_t (&state)[256]);
@@ -59,17 +68,22 @@ class AnswerWriter {
   void Flag(Tag tag, bool value);
   void Reachable(std::optional<bool> answer);
   void Picture(const PictureAnswer& answer);
-  const std::string& Bytes() const { return out_.Bytes(); }
+  // The streams, each a varint length and its bytes: the tags first, then the kinds in kStreamOrder.
+  std::string Bytes() const;
 
  private:
-  ByteWriter out_;
+  ByteWriter& Start(Tag tag);
+  ByteWriter tags_;
+  ByteWriter streams_[kStreams];
   AnswerMemory last_;
 };
 
 // Reads the answers back; each call expects its own kind next and returns false (for good) when it is not.
+// Format 1 kept every answer in one stream, tag and payload together, and milliseconds as a change from
+// the previous millisecond reading; format 2 reads them as a change from the latest microsecond reading.
 class AnswerReader {
  public:
-  explicit AnswerReader(std::string_view bytes) : in_(bytes) {}
+  AnswerReader(std::string_view bytes, int formatVersion);
   bool Keys(bool& ok, std::uint8_t (&state)[256]);
   bool Mouse(Point& p);
   bool Pad(PadState& pad);
@@ -81,19 +95,23 @@ class AnswerReader {
   bool Flag(Tag tag, bool& value);
   bool Reachable(std::optional<bool>& answer);
   bool Picture(PictureAnswer& answer);
-  bool AtEnd() const { return in_.AtEnd(); }
+  bool AtEnd() const;
   // The kind of the next answer, without reading it; nullopt at the end.
   std::optional<Tag> Next() const {
-    ByteReader peek = in_;
+    ByteReader peek = single_;
     const std::uint8_t tag = peek.Byte();
     return failed_ || peek.Failed() ? std::nullopt : std::optional<Tag>(static_cast<Tag>(tag));
   }
   long long Read() const { return read_; }
-  std::size_t Position() const { return in_.Position(); }
 
  private:
   bool Expect(Tag tag);
-  ByteReader in_;
+  // The payload stream of the answer being read.
+  ByteReader& In() { return current_ < 0 ? single_ : streams_[current_]; }
+  int version_;
+  ByteReader single_;  // format 1: every answer; format 2: the tags
+  ByteReader streams_[kStreams];
+  int current_ = -1;
   AnswerMemory last_;
   bool failed_ = false;
   long long read_ = 0;

@@ -44,6 +44,7 @@ class ByteWriter {
 // Reads what ByteWriter wrote. Past the end or on a malformed number it answers 0 and stays failed.
 class ByteReader {
  public:
+  ByteReader() = default;
   explicit ByteReader(std::string_view in) : in_(in) {}
   std::uint8_t Byte() {
     if (pos_ >= in_.size()) {

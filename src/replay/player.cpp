@@ -24,7 +24,16 @@ struct ReplayPlayer::Ports {
   std::uint64_t lastTicks = 0;
 
   Ports(const Replay& r, PlayerOptions o, std::string_view recorded)
-      : replay(r), options(std::move(o)), answers(recorded) {}
+      : replay(r), options(std::move(o)), answers(recorded, r.header.formatVersion) {}
+
+  // A recorded picture read again from the user folder, or from the data folder; a file that leaves both
+  // folders is not read.
+  std::optional<Image> LoadRecorded(const std::string& file, const Game& g) const {
+    if (!options.pictures || file.find("..") != std::string::npos || file.starts_with('/')) return std::nullopt;
+    auto image = options.pictures->Load((options.pictureDir / file).string());
+    if (!image) image = options.pictures->Load((g.app.DataDir / file).string());
+    return image;
+  }
 
   // Whether an answer may be taken; ok is what reading it gave.
   bool Take(bool ok) {
@@ -144,12 +153,7 @@ struct ReplayPlayer::Ports {
     std::optional<Image> Load(const std::string&) override {
       PictureAnswer recorded;
       if (!p.Take(p.answers.Picture(recorded)) || !recorded.ok) return std::nullopt;
-      std::optional<Image> image;
-      const bool safe = recorded.file.find("..") == std::string::npos && !recorded.file.starts_with('/');
-      if (safe && p.options.pictures) image = p.options.pictures->Load((p.options.pictureDir / recorded.file).string());
-      if (safe && !image && p.options.pictures && p.game) {
-        image = p.options.pictures->Load((p.game->app.DataDir / recorded.file).string());
-      }
+      std::optional<Image> image = p.game ? p.LoadRecorded(recorded.file, *p.game) : std::nullopt;
       if (!image || ImageHash(*image) != recorded.hash) p.outcome.picturesExact = false;
       if (!image) image = Image{300, 300, std::vector<std::uint32_t>(300 * 300, 0x808080)};
       return image;
@@ -210,12 +214,22 @@ PlayOutcome ReplayPlayer::Play(Game& game) {
     p.outcome.error = "the replay's start state is damaged";
     return p.outcome;
   }
-  const std::uint8_t withTerrain = body.Byte();
-  if (withTerrain > 1 || (withTerrain == 1 && !ReadPixels(body, game.surfaces.Terain)) || body.Failed()) {
+  const std::uint8_t terrain = body.Byte();
+  bool terrainRead = terrain == kTerrainNamed;
+  if (terrain == kTerrainWhole) terrainRead = ReadPixels(body, game.surfaces.Terain);
+  if (terrain == kTerrainChanges && p.replay.header.formatVersion >= 2) {
+    const std::string file = body.Text(1024);
+    const std::uint64_t hash = body.Fixed64();
+    const std::optional<Image> base = body.Failed() ? std::nullopt : p.LoadRecorded(file, game);
+    // Without the same map the terrain's pixels come out wrong, but the game's rules never read them.
+    if (!base || ImageHash(*base) != hash) p.outcome.picturesExact = false;
+    terrainRead = ReadPixels(body, game.surfaces.Terain, base ? &*base : nullptr);
+  }
+  if (!terrainRead || body.Failed()) {
     p.outcome.error = "the replay's terrain is damaged";
     return p.outcome;
   }
-  p.answers = AnswerReader(std::string_view(p.replay.body).substr(body.Position()));
+  p.answers = AnswerReader(std::string_view(p.replay.body).substr(body.Position()), p.replay.header.formatVersion);
   p.game = &game;
   Platform& platform = game.platform;
   auto part = [parts](int bit, auto* port) { return (parts >> bit) & 1 ? port : nullptr; };

@@ -56,7 +56,18 @@ struct Recording {
   int terrainMap = 0;
   fs::path userDir;
   fs::path dataDir;
+  // The terrain map read last, recording or not: a game that keeps the terrain keeps it as its changes.
+  std::string lastMapPath;
+  Image lastMap;
 };
+
+// A terrain map: the generated ones in the user folder, the shipped ones in the data folder.
+bool IsMapFile(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  return name.size() == 9 && name.rfind("Map0", 0) == 0 && name[4] >= '1' && name[4] <= '4' &&
+         (name.ends_with(".bmp") || name.ends_with(".jpg"));
+}
 
 std::string Relative(const Recording& r, const std::string& path) {
   for (const fs::path& base : {r.userDir, r.dataDir}) {
@@ -64,6 +75,21 @@ std::string Relative(const Recording& r, const std::string& path) {
     if (!base.empty() && path.rfind(prefix, 0) == 0) return path.substr(prefix.size());
   }
   return path;
+}
+
+// Whether most of the surface's pixels are those of the picture: then its changes pack smaller than it.
+bool MostlyLike(const Surface& surface, const Image& picture) {
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+    return false;
+  }
+  long same = 0;
+  for (int y = 0; y < std::min(surface.Height(), picture.height); ++y) {
+    for (int x = 0; x < std::min(surface.Width(), picture.width); ++x) {
+      same += surface.Row(y)[x] == (picture.pixels[static_cast<std::size_t>(y * picture.width + x)] & 0x00FFFFFFu);
+    }
+  }
+  return same * 2 > static_cast<long>(surface.Width()) * surface.Height();
 }
 
 }  // namespace
@@ -172,6 +198,7 @@ struct Recorder::Ports {
     Pictures(IPictures* i, Recording& r) : inner(i), rec(r) {}
     std::optional<Image> Load(const std::string& path) override {
       auto image = inner->Load(path);
+      if (image && IsMapFile(path)) rec.lastMapPath = path, rec.lastMap = *image;
       if (!rec.on) return image;
       const std::string file = Relative(rec, path);
       rec.answers.Picture({file, image.has_value(), image ? ImageHash(*image) : 0});
@@ -183,6 +210,12 @@ struct Recorder::Ports {
     }
     bool SaveBmp(const std::string& path, PixelView pixels) override {
       const bool ok = inner->SaveBmp(path, pixels);
+      // A map just made: it becomes the terrain, and reads back as these pixels.
+      if (ok && IsMapFile(path) && pixels.pixels && pixels.width > 0 && pixels.height > 0) {
+        rec.lastMapPath = path;
+        rec.lastMap = {pixels.width, pixels.height,
+                       {pixels.pixels, pixels.pixels + static_cast<std::ptrdiff_t>(pixels.width) * pixels.height}};
+      }
       if (rec.on) rec.answers.Flag(Tag::Saved, ok);
       return ok;
     }
@@ -208,6 +241,8 @@ struct Recorder::Ports {
   std::unique_ptr<Connection> connection;
   ByteWriter start;
   Surface startTerrain;
+  std::string startMapFile;  // the map the starting terrain was read from, relative; empty when none
+  Image startMap;
 };
 
 namespace {
@@ -279,6 +314,8 @@ void Recorder::GameStarting(Game& game) {
   p.start = ByteWriter();
   WriteStartState(p.start, game);
   p.startTerrain = game.surfaces.Terain;
+  p.startMapFile = p.rec.lastMapPath.empty() ? "" : Relative(p.rec, p.rec.lastMapPath);
+  p.startMap = p.rec.lastMap;
   p.rec.on = true;
 }
 
@@ -296,8 +333,17 @@ bool Recorder::GameEnding(Game& game) {
                                       (p.pad ? 8 : 0) | (p.clock ? 16 : 0) | (p.dialogs ? 32 : 0) |
                                       (p.pictures ? 64 : 0) | (p.connection ? 128 : 0)));
   body.Append(p.start.Bytes());
-  body.Byte(p.rec.terrainMap == 0 ? 1 : 0);
-  if (p.rec.terrainMap == 0) WritePixels(body, p.startTerrain);
+  if (p.rec.terrainMap != 0) {
+    body.Byte(kTerrainNamed);
+  } else if (!p.startMapFile.empty() && MostlyLike(p.startTerrain, p.startMap)) {
+    body.Byte(kTerrainChanges);
+    body.Text(p.startMapFile);
+    body.Fixed64(ImageHash(p.startMap));
+    WritePixels(body, p.startTerrain, &p.startMap);
+  } else {
+    body.Byte(kTerrainWhole);
+    WritePixels(body, p.startTerrain);
+  }
   body.Append(p.rec.answers.Bytes());
   replay.body = std::move(body.Bytes());
   p.rec.answers = AnswerWriter();

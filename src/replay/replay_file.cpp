@@ -68,9 +68,10 @@ std::optional<Replay> DecodeReplay(std::string_view file, std::string& error) {
   }
   Replay replay;
   replay.header.formatVersion = static_cast<int>(r.Varint() & 0x7FFFFFFF);
-  if (r.Failed() || replay.header.formatVersion != kFormatVersion) {
-    error = "replay format " + std::to_string(replay.header.formatVersion) + "; this game reads format " +
-            std::to_string(kFormatVersion);
+  if (r.Failed() || replay.header.formatVersion < kOldestFormatVersion ||
+      replay.header.formatVersion > kFormatVersion) {
+    error = "replay format " + std::to_string(replay.header.formatVersion) + "; this game reads formats " +
+            std::to_string(kOldestFormatVersion) + " to " + std::to_string(kFormatVersion);
     return std::nullopt;
   }
   const std::string headerBytes = r.Text(1 << 12);

@@ -9,7 +9,13 @@
 
 namespace kesmir::replay {
 
-inline constexpr int kFormatVersion = 1;
+inline constexpr int kFormatVersion = 2;
+inline constexpr int kOldestFormatVersion = 1;
+
+// How the body holds the terrain a game started on.
+inline constexpr std::uint8_t kTerrainNamed = 0;    // the header's terrain map, read again from the user folder
+inline constexpr std::uint8_t kTerrainWhole = 1;    // every pixel
+inline constexpr std::uint8_t kTerrainChanges = 2;  // format 2: a map's file and fingerprint, then the changes
 inline constexpr std::size_t kMaxBodyBytes = 64u << 20;  // a recording of many hours; anything larger is refused
 
 // What the game said about itself when it ended.

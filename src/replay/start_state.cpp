@@ -10,6 +10,13 @@ namespace {
 
 constexpr std::size_t kMaxTextBytes = 4096;
 
+// The base picture's pixel at (x, y) as a surface holds it; 0 outside it or without one.
+Colour BasePixel(const Image* base, int x, int y) {
+  if (!base || x >= base->width || y >= base->height) return 0;
+  const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(base->width) + static_cast<std::size_t>(x);
+  return i < base->pixels.size() ? base->pixels[i] & 0x00FFFFFFu : 0;
+}
+
 struct Out {
   ByteWriter& w;
   template <typename T>
@@ -135,12 +142,12 @@ void Visit(A& a, Game& g) {
 
 }  // namespace
 
-void WritePixels(ByteWriter& out, const Surface& s) {
+void WritePixels(ByteWriter& out, const Surface& s, const Image* base) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(s.Width()) * static_cast<std::size_t>(s.Height()) * 3);
   for (int y = 0; y < s.Height(); ++y) {
     for (int x = 0; x < s.Width(); ++x) {
-      const Colour c = s.Row(y)[x];
+      const Colour c = s.Row(y)[x] ^ BasePixel(base, x, y);
       bytes.push_back(static_cast<char>(c & 255));
       bytes.push_back(static_cast<char>((c >> 8) & 255));
       bytes.push_back(static_cast<char>((c >> 16) & 255));
@@ -149,14 +156,15 @@ void WritePixels(ByteWriter& out, const Surface& s) {
   out.Append(bytes);
 }
 
-bool ReadPixels(ByteReader& in, Surface& s) {
+bool ReadPixels(ByteReader& in, Surface& s, const Image* base) {
   const std::string_view bytes = in.Take(static_cast<std::size_t>(s.Width()) * static_cast<std::size_t>(s.Height()) * 3);
   if (in.Failed()) return false;
   std::size_t k = 0;
   for (int y = 0; y < s.Height(); ++y) {
     for (int x = 0; x < s.Width(); ++x, k += 3) {
       s.Row(y)[x] = Rgb(static_cast<unsigned char>(bytes[k]), static_cast<unsigned char>(bytes[k + 1]),
-                        static_cast<unsigned char>(bytes[k + 2]));
+                        static_cast<unsigned char>(bytes[k + 2])) ^
+                    BasePixel(base, x, y);
     }
   }
   return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/game.h"
+#include "platform/ports.h"
 #include "replay/bytes.h"
 
 namespace kesmir::replay {
@@ -13,8 +14,10 @@ void WriteStartState(ByteWriter& out, Game& game);
 // Puts it back; false when the bytes end early or do not fit (the game is then partly set).
 bool ReadStartState(ByteReader& in, Game& game);
 
-// A surface's pixels, three bytes each; the reader fills a surface of the same size.
-void WritePixels(ByteWriter& out, const Surface& surface);
-bool ReadPixels(ByteReader& in, Surface& surface);
+// A surface's pixels, three bytes each; the reader fills a surface of the same size. With a base picture each
+// pixel is written as its difference (exclusive or) from the base's pixel at the same place, so that the
+// unchanged parts of a picture pack to almost nothing; the reader must be given the same base.
+void WritePixels(ByteWriter& out, const Surface& surface, const Image* base = nullptr);
+bool ReadPixels(ByteReader& in, Surface& surface, const Image* base = nullptr);
 
 }  // namespace kesmir::replay

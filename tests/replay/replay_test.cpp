@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "core/files.h"
 #include "replay/answers.h"
@@ -42,8 +43,10 @@ std::string WithKeyInOneRead(const std::string& body, int n, int key) {
   ByteReader start(body);
   start.Byte();
   EXPECT_TRUE(ReadStartState(start, scratch));
-  if (start.Byte() == 1) ReadPixels(start, scratch.surfaces.Terain);
-  AnswerReader in(std::string_view(body).substr(start.Position()));
+  const std::uint8_t terrain = start.Byte();
+  if (terrain == kTerrainChanges) start.Text(), start.Fixed64();
+  if (terrain != kTerrainNamed) ReadPixels(start, scratch.surfaces.Terain);
+  AnswerReader in(std::string_view(body).substr(start.Position()), kFormatVersion);
   AnswerWriter out;
   int reads = 0;
   while (const auto tag = in.Next()) {
@@ -118,6 +121,20 @@ TEST(Replay, ARecordedGamePlaysAgainToItsEndAndOneKeyChangedInOneFrameChangesIt)
   EXPECT_TRUE(!other.ended || other.reached.stateHash != replay.header.stateHash);
 }
 
+// A game of 1:59 recorded in format 1 (its terrain left out, so its last picture differs): it still plays to
+// the score, kills, time and levels it claims.
+TEST(Replay, AReplayOfTheFirstFormatStillPlaysToItsEnd) {
+  const Replay replay = Read(fs::path(KESMIR_REPLAY_TESTS_DIR) / "format1.kzr");
+  ASSERT_EQ(replay.header.formatVersion, 1);
+  const PlayOutcome again = sim::PlayHeadless(replay, sim::SimOptions{});
+  ASSERT_TRUE(again.ended) << again.error;
+  EXPECT_EQ(std::tie(again.reached.score, again.reached.kills, again.reached.minutes, again.reached.seconds,
+                     again.reached.levels),
+            std::tie(replay.header.score, replay.header.kills, replay.header.minutes, replay.header.seconds,
+                     replay.header.levels));
+  EXPECT_EQ(replay.header.minutes * 60 + replay.header.seconds, 119);
+}
+
 TEST(Replay, DamagedCutShortOtherVersionAndHandMadeFilesAreRefusedWithAReason) {
   Scratch scratch;
   sim::SimOptions options;
@@ -143,7 +160,7 @@ TEST(Replay, DamagedCutShortOtherVersionAndHandMadeFilesAreRefusedWithAReason) {
   refused(flipped, "damaged");
   std::string later = file;
   later[8] = static_cast<char>(kFormatVersion + 1);
-  refused(later, "replay format 2; this game reads format 1");
+  refused(later, "replay format 3; this game reads formats 1 to 2");
   refused("KESMIRRP\x01\x05hello\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x01", "cut short");
 
   // Well packed but made by hand: the game is never reached, or the answers run out or do not fit.

@@ -325,14 +325,14 @@ SimResult RunSimulation(const SimOptions& options) {
   if (options.pictures) game.platform.pictures = options.pictures;
   if (options.fonts) game.platform.fonts = options.fonts;
   game.app.DegToRad = std::atan(1.0) * 4.0 / 180.0;
+  // In place before the pictures are read, so that a game that keeps the shipped terrain records only its changes.
+  std::unique_ptr<replay::Recorder> recorder;
+  if (!options.recordTo.empty()) recorder = std::make_unique<replay::Recorder>(game.platform, "kesmir-sim");
   g.WriteUserFile("OtherFiles/Options.txt", "0\r\n0\r\n0\r\n8\r\n0\r\n0\r\n0\r\n70\r\n0\r\n0\r\n0\r\n1\r\n8\r\n0\r\n");
   LoadSaveOptions(game, 0);
   LoadGraphics(game);
   LoadSounds(game);
   InitDirectInputForSim(g);
-
-  std::unique_ptr<replay::Recorder> recorder;
-  if (!options.recordTo.empty()) recorder = std::make_unique<replay::Recorder>(game.platform, "kesmir-sim");
   Hands hands;
   hands.throughEvents = recorder || options.paceByClock;
   NewGame(game);
