@@ -83,7 +83,9 @@ class AnswerWriter {
 // the previous millisecond reading; format 2 reads them as a change from the latest microsecond reading.
 class AnswerReader {
  public:
+  // Reads bytes in place: they must outlive the reader.
   AnswerReader(std::string_view bytes, int formatVersion);
+  AnswerReader(std::string&& bytes, int formatVersion) = delete;
   bool Keys(bool& ok, std::uint8_t (&state)[256]);
   bool Mouse(Point& p);
   bool Pad(PadState& pad);

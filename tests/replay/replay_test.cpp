@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <tuple>
 
 #include "core/files.h"
+#include "fakes/fake_platform.h"
 #include "replay/answers.h"
 #include "replay/recorder.h"
 #include "replay/start_state.h"
@@ -121,6 +123,49 @@ TEST(Replay, ARecordedGamePlaysAgainToItsEndAndOneKeyChangedInOneFrameChangesIt)
   EXPECT_TRUE(!other.ended || other.reached.stateHash != replay.header.stateHash);
 }
 
+// Pictures by their whole path, so that the user folder and the data folder are told apart.
+struct FolderPictures final : IPictures {
+  std::map<std::string, Image> files;
+  std::optional<Image> Load(const std::string& path) override {
+    const auto it = files.find(path);
+    return it == files.end() ? std::nullopt : std::optional<Image>(it->second);
+  }
+  bool SaveBmp(const std::string&, PixelView) override { return false; }
+};
+
+// A replay names the map its game was played on; watching reads it again from the user folder, and a machine
+// whose map is another one is told so, while the score still comes out the same.
+TEST(Replay, TheMapIsReadAgainFromTheUserFolderAndAnotherMapIsNoticed) {
+  Scratch scratch;
+  FolderPictures pictures;
+  sim::SimOptions options;
+  options.seed = 2;
+  options.untilDeath = true;
+  options.pictures = &pictures;
+  options.userDir = (scratch.dir / "user").string();
+  options.dataDir = (scratch.dir / "data").string();
+  options.recordTo = (scratch.dir / "game.kzr").string();
+  auto map = [&](int n, std::uint32_t colour) {
+    pictures.files[options.userDir + "/Pictures/Map0" + std::to_string(n) + ".bmp"] =
+        Image{300, 300, std::vector<std::uint32_t>(300 * 300, colour)};
+  };
+  for (int n = 1; n <= 4; ++n) map(n, 0x102030u * static_cast<std::uint32_t>(n));
+  sim::RunSimulation(options);
+  const Replay replay = Read(options.recordTo);
+  ASSERT_GE(replay.header.terrainMap, 1);
+  const PlayOutcome same = sim::PlayHeadless(replay, options);
+  ASSERT_TRUE(same.ended) << same.error;
+  EXPECT_TRUE(same.picturesExact);
+  EXPECT_EQ(same.reached.stateHash, replay.header.stateHash);
+
+  map(replay.header.terrainMap, 0x00FF00u);
+  const PlayOutcome other = sim::PlayHeadless(replay, options);
+  ASSERT_TRUE(other.ended) << other.error;
+  EXPECT_FALSE(other.picturesExact);
+  EXPECT_NE(other.reached.stateHash, replay.header.stateHash);
+  EXPECT_EQ(std::tie(other.reached.score, other.reached.kills), std::tie(replay.header.score, replay.header.kills));
+}
+
 // A game of 1:59 recorded in format 1 (its terrain left out, so its last picture differs): it still plays to
 // the score, kills, time and levels it claims.
 TEST(Replay, AReplayOfTheFirstFormatStillPlaysToItsEnd) {
@@ -178,6 +223,126 @@ TEST(Replay, DamagedCutShortOtherVersionAndHandMadeFilesAreRefusedWithAReason) {
   for (std::size_t i = noise.body.size() / 3; i < noise.body.size(); i += 7) noise.body[i] = static_cast<char>(i * 31);
   const PlayOutcome outcome = sim::PlayHeadless(noise, options);
   EXPECT_TRUE(!outcome.ended || outcome.reached != handMade.header);
+}
+
+// What the ports answer between the start and the end of a game is what the replay holds, in that order.
+TEST(Replay, EachPortsAnswerIsRecordedInTheOrderAsked) {
+  kesmir::testing::FakeGame g;
+  Game& game = *g;
+  Recorder recorder(game.platform, "test");
+  recorder.GameStarting(game);
+  g.window.failFullScreen = true;
+  g.dialogs.answerYes = false;
+  g.connection.answer = true;
+  g.clock.now = 5'000'000;
+  std::uint8_t keys[256];
+  game.platform.keyboard->Acquire();
+  game.platform.window->SetScreenMode(true, 640, 480);
+  game.platform.dialogs->ShowMessage("Kesmir", "Go on?", MessageKind::YesNo);
+  game.platform.pictures->SaveBmp((game.app.UserDir / "shot.bmp").string(), game.surfaces.Field.View());
+  game.platform.connection->Reachable("example.org", 21);
+  game.platform.clock->Micros();
+  game.platform.keyboard->ReadState(keys);
+  recorder.GameEnding(game);
+  const Replay replay = Read(recorder.LastFile());
+
+  ByteReader body(replay.body);
+  body.Byte();
+  Game scratch;
+  ASSERT_TRUE(ReadStartState(body, scratch));
+  ASSERT_EQ(body.Byte(), kTerrainWhole);
+  ASSERT_TRUE(ReadPixels(body, scratch.surfaces.Terain));
+  AnswerReader in(std::string_view(replay.body).substr(body.Position()), kFormatVersion);
+  bool acquired = false, fullScreen = true, yes = true, saved = false, ok = false;
+  std::optional<bool> reachable;
+  std::uint64_t micros = 0;
+  ASSERT_TRUE(in.Flag(Tag::Acquire, acquired) && in.Flag(Tag::ScreenMode, fullScreen) && in.Flag(Tag::Dialog, yes) &&
+              in.Flag(Tag::Saved, saved) && in.Reachable(reachable) && in.Clock(Tag::Micros, micros) &&
+              in.Keys(ok, keys));
+  EXPECT_TRUE(in.AtEnd());
+  EXPECT_EQ(std::vector<bool>({acquired, fullScreen, yes, saved, ok}), std::vector<bool>({true, false, false, true, true}));
+  EXPECT_EQ(reachable, std::optional<bool>(true));
+  EXPECT_GT(micros, 5'000'000u);
+}
+
+// Recorded answers of every kind come back as they were given, and a payload no port could have given is
+// refused rather than handed to the game.
+TEST(Replay, EveryKindOfAnswerReadsBackAndImpossibleOnesAreRefused) {
+  std::uint8_t keys[256] = {};
+  keys[0x11] = 0x80, keys[0x1E] = 0x80;
+  PadState pad;
+  pad.connected = true, pad.buttons = 5, pad.leftX = -32768, pad.rightTrigger = 32767;
+  const WindowEvent event{EventKind::KeyDown, 17, {3, -4}};
+  AnswerWriter out;
+  out.Keys(true, keys), out.Mouse({5, -7}), out.Pad(pad), out.Clock(Tag::Micros, 1'000'123);
+  out.Wait(1'031'000, 1'031'007), out.Ticks(1031), out.Ticks(1032), out.Clock(Tag::Micros, 1'032'400);
+  out.Today({2026, 12, 9}), out.Event(true, event), out.Event(false, {}), out.Flag(Tag::Acquire, true);
+  out.Flag(Tag::ScreenMode, false), out.Flag(Tag::Dialog, true), out.Reachable(false), out.Reachable(std::nullopt);
+  out.Picture({"Pictures/Map01.bmp", true, 0x0123456789ABCDEFull}), out.Flag(Tag::Saved, true);
+
+  const std::string written = out.Bytes();
+  AnswerReader in(written, kFormatVersion);
+  bool ok = false, got = false, yes = false, no = true, acquired = false, saved = false;
+  std::uint8_t k[256];
+  Point p;
+  PadState pd;
+  std::uint64_t micros = 0, wake = 0, t1 = 0, t2 = 0, micros2 = 0;
+  Date d;
+  WindowEvent e, none;
+  std::optional<bool> reach = true, unknown = true;
+  PictureAnswer picture;
+  ASSERT_TRUE(in.Keys(ok, k) && in.Mouse(p) && in.Pad(pd) && in.Clock(Tag::Micros, micros) &&
+              in.Wait(1'031'000, wake) && in.Ticks(t1) && in.Ticks(t2) && in.Clock(Tag::Micros, micros2) &&
+              in.Today(d) && in.Event(got, e) && in.Event(ok, none) && in.Flag(Tag::Acquire, acquired) &&
+              in.Flag(Tag::ScreenMode, no) && in.Flag(Tag::Dialog, yes) && in.Reachable(reach) &&
+              in.Reachable(unknown) && in.Picture(picture) && in.Flag(Tag::Saved, saved));
+  EXPECT_TRUE(in.AtEnd());
+  EXPECT_FALSE(in.Next());
+  EXPECT_TRUE(std::equal(std::begin(k), std::end(k), std::begin(keys)));
+  EXPECT_EQ(std::tie(p.x, p.y, pd.connected, pd.buttons, pd.leftX, pd.rightTrigger),
+            std::make_tuple(5, -7, true, 5u, -32768, 32767));
+  EXPECT_EQ(std::vector<std::uint64_t>({micros, wake, t1, t2, micros2}),
+            std::vector<std::uint64_t>({1'000'123, 1'031'007, 1031, 1032, 1'032'400}));
+  EXPECT_EQ(std::tie(d.year, d.month, d.day, e.code, e.position.x, e.position.y), std::make_tuple(2026, 12, 9, 17, 3, -4));
+  EXPECT_EQ(e.kind, EventKind::KeyDown);
+  EXPECT_EQ(std::vector<bool>({got, ok, acquired, no, yes, saved}), std::vector<bool>({true, false, true, false, true, true}));
+  EXPECT_EQ(reach, std::optional<bool>(false));
+  EXPECT_EQ(unknown, std::nullopt);
+  EXPECT_EQ(std::tie(picture.file, picture.ok, picture.hash),
+            std::make_tuple(std::string("Pictures/Map01.bmp"), true, 0x0123456789ABCDEFull));
+
+  // One answer made by hand: its tag, and its payload in the stream of its kind, read as the reader says.
+  auto reads = [](Tag tag, const std::string& payload, auto&& read) {
+    ByteWriter w;
+    w.Text(std::string(1, static_cast<char>(tag)));
+    for (Tag kind : kStreamOrder) w.Text(kind == tag ? payload : "");
+    AnswerReader r(w.Bytes(), kFormatVersion);
+    return read(r);
+  };
+  auto signedBytes = [](std::initializer_list<std::int64_t> values) {
+    ByteWriter w;
+    for (std::int64_t v : values) w.Signed(v);
+    return w.Bytes();
+  };
+  auto mouse = [&](AnswerReader& r) { return r.Mouse(p); };
+  for (const auto& far : {signedBytes({2'000'000, 0}), signedBytes({-2'000'000, 0}), signedBytes({0, 2'000'000}),
+                          signedBytes({0, -2'000'000}), signedBytes({5})}) {
+    EXPECT_FALSE(reads(Tag::Mouse, far, mouse));
+  }
+  EXPECT_TRUE(reads(Tag::Mouse, signedBytes({1'000'000, -1'000'000}), mouse));
+  for (const std::string keysMade : {"\x02", "\x01\x81\x02", "\x01\x02\x11"}) {
+    EXPECT_FALSE(reads(Tag::Keys, keysMade, [&](AnswerReader& r) { return r.Keys(ok, k); })) << keysMade.size();
+  }
+  EXPECT_FALSE(reads(Tag::Pad, "\x80\x04", [&](AnswerReader& r) { return r.Pad(pd); }));  // a seventh axis
+  EXPECT_FALSE(reads(Tag::Event, std::string("\x08\x00\x00\x00", 4), [&](AnswerReader& r) { return r.Event(got, e); }));
+  EXPECT_FALSE(reads(Tag::Acquire, "\x02", [&](AnswerReader& r) { return r.Flag(Tag::Acquire, ok); }));
+  EXPECT_FALSE(reads(Tag::Reachable, "\x03", [&](AnswerReader& r) { return r.Reachable(reach); }));
+  EXPECT_FALSE(reads(Tag::Picture, std::string("\x00\x02", 2) + std::string(8, '\0'),
+                     [&](AnswerReader& r) { return r.Picture(picture); }));
+  EXPECT_FALSE(reads(Tag::Mouse, signedBytes({1, 1}), [&](AnswerReader& r) { return r.Keys(ok, k); }))
+      << "an answer of another kind";
+  const std::string trailing = written + '\0';
+  EXPECT_FALSE(AnswerReader(trailing, kFormatVersion).Next()) << "bytes after the last stream";
 }
 
 TEST(Replay, TheTenBestAndTheTwentyLatestGamesAreKept) {
