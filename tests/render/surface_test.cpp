@@ -58,6 +58,15 @@ TEST(Raster, AnEmptyPictureDrawsNothingAndPixelsOutsideAreMinusOne) {
   EXPECT_FALSE(SetPixel(field, 3, 3, 0));
 }
 
+// A blended level is the nearest whole one: 127/255 of a level rounds down, 255/255 is one.
+TEST(Raster, ABlendRoundsEachLevelToTheNearest) {
+  for (const auto& [source, level] : {std::pair{127, 0}, std::pair{128, 1}}) {
+    Surface dot(1, 1, 0);
+    AlphaBlend(dot, 0, 0, 1, 1, Surface(1, 1, Rgb(source, source, source)), 0, 0, 1, 1, 1);
+    EXPECT_EQ(dot.Row(0)[0], Rgb(level, level, level)) << source;
+  }
+}
+
 // Every operation on one canvas over a gradient: masked sprites, AND and OR, a one-pixel-wide copy, a copy
 // overlapping itself, lines in all directions and off the edge, the blend stretched and clipped, text
 // clipped at the edges.
