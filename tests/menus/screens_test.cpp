@@ -53,11 +53,14 @@ TEST_F(Screens, EveryScreenDrawsItsReferencePicture) {
   for (Surface* picture : {&s.LogoDC, &s.Help1DC, &s.Help2DC, &s.Help3DC, &s.AcidDC}) {
     *picture = testing::Patterned(107, 48, seed++);
   }
+  std::vector<std::size_t> clickable;
   const auto shown = [&](void (*screen)(Game&), int x, int y) {
     s.Field = Surface(kFieldSize, kFieldSize);
     g->input.CursorX = x;
     g->input.CursorY = y;
+    g->menus.Clickable.clear();
     screen(*g);
+    clickable.push_back(g->menus.Clickable.size());
     return s.Field;
   };
   g->app.GameStopped = kTrue;
@@ -65,6 +68,8 @@ TEST_F(Screens, EveryScreenDrawsItsReferencePicture) {
   const Surface offline = shown(OptionsScreen, 120, 265);
   GoOnline();
   const Surface online = shown(OptionsScreen, 50, 85);
+  // Plain texts are never lines to click; "CHECK FOR NEW VERSION" is one only online.
+  EXPECT_EQ(clickable[2], clickable[1] + 1);
   EXPECT_EQ(testing::CompareWithReference("menus/reference/main_menu", {menu.View()}), "");
   EXPECT_EQ(testing::CompareWithReference("menus/reference/options", {offline.View(), online.View()}), "");
   EXPECT_EQ(testing::CompareWithReference("menus/reference/help", {shown(HelpScreen, 40, 265).View()}), "");

@@ -254,6 +254,8 @@ TEST_F(Exchange, TheAnnouncedFileNameCannotLeadOutOfTheFolder) {
   EXPECT_EQ(InstallerUrl("http://w", " ../../etc/x?y#z "), "http://w/Games/Kesmir/..%2F..%2Fetc%2Fx%3Fy%23z");
   EXPECT_EQ(InstallerUrl("http://w", ".."), "http://w/Games/Kesmir/");
   EXPECT_EQ(InstallerUrl("http://w", "Kesmir-1.15_a~b.tar.gz"), "http://w/Games/Kesmir/Kesmir-1.15_a~b.tar.gz");
+  // The first and last of each plain range, each beside a character that is not plain.
+  EXPECT_EQ(InstallerUrl("http://w", "/09:`az{@AZ["), "http://w/Games/Kesmir/%2F09%3A%60az%7B%40AZ%5B");
 }
 
 TEST_F(Exchange, AnUploadSendsOnlyAWholeListAndTellsWhyItFailed) {

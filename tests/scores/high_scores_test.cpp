@@ -127,11 +127,11 @@ TEST_F(HighScores, NumbersTooWideForTheirColumnsAreKeptWithinThem) {
   EXPECT_EQ(JoinScoreLine(LocalRow(lists, 0)), row);
   EXPECT_EQ(JoinScoreLine(CutScoreLine(row)), row);
   g->play.Kills = -3;
-  g->clock.GameMinutes = 0;
-  g->clock.GameSeconds = 45;
+  g->clock.GameMinutes = 99;  // the last minute that fits
+  g->clock.GameSeconds = 10;
   lists.NameEntryOn = 0;
   UpdateHighScores(*g, 32767);  // equal to place 0: place 1
-  EXPECT_EQ(std::tuple(lists.HsKills[1], lists.HsTime[1]), std::tuple("  0", "00:45"));
+  EXPECT_EQ(std::tuple(lists.HsKills[1], lists.HsTime[1]), std::tuple("  0", "99:10"));
 }
 
 TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {

@@ -292,6 +292,9 @@ TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUp
 }
 
 TEST_P(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
+  const std::string said = (folder / "said.txt").string();
+  EXPECT_EQ(RunProgram({KESMIR_SCORED_EXE, "--db", url, "--export", (folder / "none.kzm").string()}, said), 1);
+  EXPECT_EQ(ReadFileLimited(said, 4096).value_or(""), "kesmir-scored: the store holds no world list yet\n");
   Scored scored(url, {"--max-uploads-per-minute", "2"});  // the later value counts
   EXPECT_EQ(scored.World(), "");  // no list before the first upload
   ASSERT_EQ(scored.Post(LocalListFile({WorldTestRow(100, "A")}))->status, 200);
