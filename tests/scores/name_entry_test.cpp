@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kesmir {
 namespace {
 
@@ -16,6 +18,10 @@ TEST(NameCharacters, TypedCharactersAreStoredInWindows1252) {
   EXPECT_EQ(AnsiFromCodePoint(0xFFFD), '?');     // what a malformed UTF-8 sequence arrives as
   EXPECT_EQ(AnsiFromCodePoint('\t'), 0);         // control characters are not taken
   EXPECT_EQ(AnsiFromCodePoint(0x85), 0);
+  // The edges of the controls: space and '~' are taken, DEL and the C1 range up to 0x9F are not.
+  EXPECT_EQ(std::vector<int>({AnsiFromCodePoint(0x1F), AnsiFromCodePoint(0x20), AnsiFromCodePoint(0x7E),
+                              AnsiFromCodePoint(0x7F), AnsiFromCodePoint(0x9F), AnsiFromCodePoint(0xA0)}),
+            std::vector<int>({0, 0x20, 0x7E, 0, 0, static_cast<char>(0xA0)}));
 }
 
 TEST(NameCharacters, NamesStartUpperCaseAndGoOnLowerCase) {
