@@ -185,6 +185,7 @@ TEST_F(HighScores, TheScreenShowsPositiveRowsAndTheDetailsOfTheHoveredOne) {
     EXPECT_EQ(Drew(label), shown) << label;
   }
   EXPECT_TRUE(Drew("PLEASE CONNECT FIRST"));
+  EXPECT_EQ(testing::PixelHash(g->surfaces.Field), 0xebdec79f61b3938bull);  // every row, caption and button in place
 
   // The row under the pointer gives its details; they stay when the pointer leaves.
   testing::PatternStatusBar(g->surfaces);

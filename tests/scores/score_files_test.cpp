@@ -177,6 +177,21 @@ TEST_F(Files, ASaveOnAFullDiskKeepsTheOldFileLeavesNoTemporaryAndTellsThePlayerO
   ASSERT_EQ(g.dialogs.shown.size(), 1u);
   EXPECT_NE(g.dialogs.shown[0].text.find((g.root / "user").string()), std::string::npos);
   EXPECT_EQ(g.dialogs.shown[0].kind, MessageKind::Warning);
+
+  // A list restored on a full disk is used all the same, and that it cannot be kept is said once.
+  FakeGame fresh;
+  fresh.WriteDataFile("OtherFiles/Temp.txt", ListFile(11, 300, "Default"));
+  CaptureStderr();
+  {
+    testing::DiskFull full(1024);
+    for (int load = 0; load < 2; ++load) {
+      fresh->scores.HsLoadCount = 0;
+      ASSERT_TRUE(LoadHighScores(*fresh));
+    }
+  }
+  const std::string restored = GetCapturedStderr();
+  EXPECT_EQ(fresh->scores.HsName[0], "Default0");
+  EXPECT_EQ(std::count(restored.begin(), restored.end(), '\n'), 1) << restored;
 }
 
 TEST_F(Files, TheWorldTrailerCountsTheUploadAndDatesIt) {

@@ -308,6 +308,10 @@ TEST_P(Service, MoreUploadsAMinuteThanAllowedFromOneAddressAreRefusedUnmerged) {
       scored.Client().Post("/world", {{"X-Forwarded-For", "10.1.2.3"}}, LocalListFile({WorldTestRow(300, "C")}), "text/plain");
   EXPECT_EQ(behind->status, 200);
   EXPECT_EQ(Query("SELECT address FROM changes WHERE id = (SELECT max(id) FROM changes)"), "10.1.2.3");
+  // A passed-on address that is no address counts as the gateway's own, whose minute is used up.
+  const auto forged =
+      scored.Client().Post("/world", {{"X-Forwarded-For", "10.1.2.3, someone"}}, LocalListFile({WorldTestRow(400, "D")}), "text/plain");
+  EXPECT_EQ(forged->status, 429);
 }
 
 TEST_P(Service, WithACertificateAndKeyItServesHttpsOnly) {
