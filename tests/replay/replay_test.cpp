@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -166,18 +167,28 @@ TEST(Replay, TheMapIsReadAgainFromTheUserFolderAndAnotherMapIsNoticed) {
   EXPECT_EQ(std::tie(other.reached.score, other.reached.kills), std::tie(replay.header.score, replay.header.kills));
 }
 
-// A game of 1:59 recorded in format 1 (its terrain left out, so its last picture differs): it still plays to
-// the score, kills, time and levels it claims.
-TEST(Replay, AReplayOfTheFirstFormatStillPlaysToItsEnd) {
-  const Replay replay = Read(fs::path(KESMIR_REPLAY_TESTS_DIR) / "format1.kzr");
-  ASSERT_EQ(replay.header.formatVersion, 1);
-  const PlayOutcome again = sim::PlayHeadless(replay, sim::SimOptions{});
-  ASSERT_TRUE(again.ended) << again.error;
-  EXPECT_EQ(std::tie(again.reached.score, again.reached.kills, again.reached.minutes, again.reached.seconds,
-                     again.reached.levels),
-            std::tie(replay.header.score, replay.header.kills, replay.header.minutes, replay.header.seconds,
-                     replay.header.levels));
-  EXPECT_EQ(replay.header.minutes * 60 + replay.header.seconds, 119);
+// The same game of 1:59 stored in each format (the first without its terrain, so its last picture differs):
+// each still plays to the score, kills, time and levels it claims, and the second to its last picture.
+TEST(Replay, StoredReplaysOfEachFormatStillPlayToTheirEnd) {
+  if (const char* update = std::getenv("KESMIR_UPDATE_REFERENCES"); update && std::string(update) == "1") {
+    sim::SimOptions options;
+    options.seed = 5, options.autopilot = true, options.untilDeath = true, options.name = "Ann";
+    options.recordTo = (fs::path(KESMIR_REPLAY_TESTS_DIR) / "format2.kzr").string();
+    sim::RunSimulation(options);
+  }
+  for (const int format : {1, 2}) {
+    const Replay replay =
+        Read(fs::path(KESMIR_REPLAY_TESTS_DIR) / ("format" + std::to_string(format) + ".kzr"));
+    ASSERT_EQ(replay.header.formatVersion, format);
+    const PlayOutcome again = sim::PlayHeadless(replay, sim::SimOptions{});
+    ASSERT_TRUE(again.ended) << again.error;
+    EXPECT_EQ(std::tie(again.reached.score, again.reached.kills, again.reached.minutes, again.reached.seconds,
+                       again.reached.levels),
+              std::tie(replay.header.score, replay.header.kills, replay.header.minutes, replay.header.seconds,
+                       replay.header.levels));
+    EXPECT_EQ(replay.header.minutes * 60 + replay.header.seconds, 119);
+    if (format == 2) EXPECT_EQ(again.reached.stateHash, replay.header.stateHash);
+  }
 }
 
 TEST(Replay, DamagedCutShortOtherVersionAndHandMadeFilesAreRefusedWithAReason) {
