@@ -276,6 +276,34 @@ TEST(Replay, EachPortsAnswerIsRecordedInTheOrderAsked) {
   EXPECT_GT(micros, 5'000'000u);
 }
 
+// The state a game carries in comes back as it was written: numbers of every kind, texts and flags.
+TEST(Replay, TheStartStateComesBackAsWritten) {
+  Game before;
+  Fighter& f = before.play.Fighters[3];
+  f.X = 123.25f, f.Health = -2.5f, f.Name = "Zed", f.Alive = kTrue;
+  before.play.Bullets[7].X = 88.125;
+  before.app.DegToRad = 0.0174532925199433;
+  before.clock.SecondMark = -7;
+  before.settings.PlayTimeTotal = 123456789;
+  before.input.KeyState[0x1E] = 0x80;
+  before.scores.YourName = "Ann";
+  before.random.Seed(99);
+  ByteWriter out;
+  WriteStartState(out, before);
+  Game after;
+  ByteReader in(out.Bytes());
+  ASSERT_TRUE(ReadStartState(in, after));
+  EXPECT_TRUE(in.AtEnd());
+  const Fighter& g = after.play.Fighters[3];
+  EXPECT_EQ(std::tie(g.X, g.Health, g.Name, g.Alive), std::tie(f.X, f.Health, f.Name, f.Alive));
+  EXPECT_EQ(std::tie(after.play.Bullets[7].X, after.app.DegToRad, after.clock.SecondMark, after.settings.PlayTimeTotal),
+            std::tie(before.play.Bullets[7].X, before.app.DegToRad, before.clock.SecondMark, before.settings.PlayTimeTotal));
+  EXPECT_EQ(std::tie(after.input.KeyState[0x1E], after.scores.YourName), std::tie(before.input.KeyState[0x1E], before.scores.YourName));
+  EXPECT_EQ(after.random.State(), before.random.State());
+  ByteReader cut(std::string_view(out.Bytes()).substr(0, out.Bytes().size() - 1));
+  EXPECT_FALSE(ReadStartState(cut, after));
+}
+
 // Recorded answers of every kind come back as they were given, and a payload no port could have given is
 // refused rather than handed to the game.
 TEST(Replay, EveryKindOfAnswerReadsBackAndImpossibleOnesAreRefused) {

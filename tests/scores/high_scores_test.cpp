@@ -86,6 +86,15 @@ TEST_F(HighScores, AScoreTakesThePlaceItBeatsAndTheRowsBelowMoveDown) {
 }
 
 TEST_F(HighScores, EqualScoresGoBelowAndTheTopScoreGoesFirst) {
+  // The jingle of the first three places, of the fourth to the sixth, and of those below, at their edges.
+  for (const auto& [score, jingle] : {std::pair{750, kJingle1}, {650, 34}, {350, kJingle3}}) {
+    FakeGame other;
+    LoadSounds(*other);
+    other->scores = lists;
+    UpdateHighScores(*other, score);
+    ASSERT_EQ(other.sound.starts.size(), 1u) << score;
+    EXPECT_EQ(other.sound.starts[0].buffer, SoundBuffer(jingle)) << score;
+  }
   UpdateHighScores(*g, 500);  // equal to place 4
   // Sound 34 is the jingle of places 4 to 6.
   EXPECT_EQ(std::tuple(lists.InsertIndex, Plays(34), Name(4), Name(6)), std::tuple(5, 1, "P4", "P5"));
