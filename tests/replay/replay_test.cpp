@@ -255,6 +255,7 @@ TEST(Replay, EachPortsAnswerIsRecordedInTheOrderAsked) {
   game.platform.clock->Micros();
   game.platform.keyboard->ReadState(keys);
   recorder.GameEnding(game);
+  EXPECT_EQ(recorder.LastFile().filename(), "000001-0.kzr");  // the first game's, scoring 0
   const Replay replay = Read(recorder.LastFile());
 
   ByteReader body(replay.body);

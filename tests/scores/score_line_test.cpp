@@ -1,4 +1,5 @@
 // The score line's digit form and its fixed columns.
+#include "scores/list_text.h"
 #include "scores/score_line.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,9 @@ TEST(ScoreColumns, NumbersAreRightAlignedByThresholds) {
 }
 
 TEST(ScoreColumns, LabelsAndFieldsSitInTheirColumns) {
+  // A line is whole once its name label is there, even with the name empty.
+  EXPECT_TRUE(WholeScoreLine(std::string(82, ' ') + " N="));
+  EXPECT_FALSE(WholeScoreLine(std::string(81, ' ') + " N="));
   const ScoreLineFields fields{AlignScoreField("850", 5), AlignScoreField("42", 3), "07:05",
                                AlignScoreField("3", 2),   AlignScoreField("11", 2), AlignScoreField("4", 2),
                                AlignScoreField("0", 2),   AlignScoreField("210", 3), AlignScoreField("60", 3),
