@@ -2,6 +2,7 @@
 #include "replay/answers.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kesmir::replay {
 
@@ -17,9 +18,9 @@ int StreamOf(Tag tag) {
 }
 
 // The pad's numbers, in a fixed order, for writing only those that changed.
-void PadFields(PadState& p, int* (&fields)[6]) {
-  fields[0] = &p.leftX, fields[1] = &p.leftY, fields[2] = &p.rightX, fields[3] = &p.rightY;
-  fields[4] = &p.leftTrigger, fields[5] = &p.rightTrigger;
+using PadNumbers = std::array<int*, 6>;
+PadNumbers PadFields(PadState& p) {
+  return {&p.leftX, &p.leftY, &p.rightX, &p.rightY, &p.leftTrigger, &p.rightTrigger};
 }
 
 }  // namespace
@@ -68,15 +69,13 @@ void AnswerWriter::Mouse(Point p) {
 void AnswerWriter::Pad(const PadState& pad) {
   ByteWriter& out = Start(Tag::Pad);
   PadState now = pad;
-  int* a[6];
-  int* b[6];
-  PadFields(now, a);
-  PadFields(last_.pad, b);
+  const PadNumbers a = PadFields(now);
+  const PadNumbers b = PadFields(last_.pad);
   std::uint32_t mask = (now.connected ? 1u : 0u) | (now.lost ? 2u : 0u) | (now.buttons != last_.pad.buttons ? 4u : 0u);
-  for (int i = 0; i < 6; ++i) mask |= *a[i] != *b[i] ? 8u << i : 0u;
+  for (std::size_t i = 0; i < a.size(); ++i) mask |= *a[i] != *b[i] ? 8u << i : 0u;
   out.Varint(mask);
   if (mask & 4u) out.Varint(now.buttons);
-  for (int i = 0; i < 6; ++i) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
     if (mask & (8u << i)) out.Signed(static_cast<std::int64_t>(*a[i]) - *b[i]);
   }
   last_.pad = now;
@@ -192,9 +191,8 @@ bool AnswerReader::Pad(PadState& pad) {
   now.connected = (mask & 1u) != 0;
   now.lost = (mask & 2u) != 0;
   if (mask & 4u) now.buttons = static_cast<std::uint32_t>(In().Varint());
-  int* a[6];
-  PadFields(now, a);
-  for (int i = 0; i < 6; ++i) {
+  const PadNumbers a = PadFields(now);
+  for (std::size_t i = 0; i < a.size(); ++i) {
     if (mask & (8u << i)) *a[i] = static_cast<int>(std::clamp<std::int64_t>(*a[i] + In().Signed(), -32768, 32767));
   }
   failed_ = In().Failed() || mask >= (8u << 6);

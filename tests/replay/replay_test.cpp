@@ -134,37 +134,48 @@ struct FolderPictures final : IPictures {
   bool SaveBmp(const std::string&, PixelView) override { return false; }
 };
 
-// A replay names the map its game was played on; watching reads it again from the user folder, and a machine
-// whose map is another one is told so, while the score still comes out the same.
-TEST(Replay, TheMapIsReadAgainFromTheUserFolderAndAnotherMapIsNoticed) {
-  Scratch scratch;
-  FolderPictures pictures;
-  sim::SimOptions options;
-  options.seed = 2;
-  options.untilDeath = true;
-  options.pictures = &pictures;
-  options.userDir = (scratch.dir / "user").string();
-  options.dataDir = (scratch.dir / "data").string();
-  options.recordTo = (scratch.dir / "game.kzr").string();
-  auto map = [&](int n, std::uint32_t colour) {
-    pictures.files[options.userDir + "/Pictures/Map0" + std::to_string(n) + ".bmp"] =
-        Image{300, 300, std::vector<std::uint32_t>(300 * 300, colour)};
-  };
-  for (int n = 1; n <= 4; ++n) map(n, 0x102030u * static_cast<std::uint32_t>(n));
-  sim::RunSimulation(options);
-  const Replay replay = Read(options.recordTo);
-  ASSERT_GE(replay.header.terrainMap, 1);
-  const PlayOutcome same = sim::PlayHeadless(replay, options);
-  ASSERT_TRUE(same.ended) << same.error;
-  EXPECT_TRUE(same.picturesExact);
-  EXPECT_EQ(same.reached.stateHash, replay.header.stateHash);
+// A replay names the map its game was played on, or keeps the terrain it kept as its changes from the map it
+// was drawn on; watching reads that map again (from the user folder, or the shipped one from the data folder),
+// and a machine whose map is another one is told so, while the score still comes out the same.
+TEST(Replay, TheMapIsReadAgainAndAnotherMapIsNoticed) {
+  for (const auto& [seed, terrain] : {std::pair{2, kTerrainNamed}, std::pair{4, kTerrainChanges}}) {
+    Scratch scratch;
+    FolderPictures pictures;
+    sim::SimOptions options;
+    options.seed = static_cast<std::uint64_t>(seed);
+    options.untilDeath = true;
+    options.pictures = &pictures;
+    options.userDir = (scratch.dir / "user").string();
+    options.dataDir = (scratch.dir / "data").string();
+    options.recordTo = (scratch.dir / "game.kzr").string();
+    auto maps = [&](std::uint32_t colour) {
+      for (int n = 1; n <= 4; ++n) {
+        const std::string name = "/Pictures/Map0" + std::to_string(n);
+        const auto c = colour * static_cast<std::uint32_t>(n);
+        pictures.files[options.userDir + name + ".bmp"] = Image{300, 300, std::vector<std::uint32_t>(300 * 300, c)};
+        pictures.files[options.dataDir + name + ".jpg"] = Image{300, 300, std::vector<std::uint32_t>(300 * 300, c + 1)};
+      }
+    };
+    maps(0x102030u);
+    sim::RunSimulation(options);
+    const Replay replay = Read(options.recordTo);
+    ByteReader body(replay.body);
+    body.Byte();
+    Game scratchGame;
+    ASSERT_TRUE(ReadStartState(body, scratchGame));
+    ASSERT_EQ(body.Byte(), terrain) << seed;
+    const PlayOutcome same = sim::PlayHeadless(replay, options);
+    ASSERT_TRUE(same.ended) << same.error;
+    EXPECT_TRUE(same.picturesExact) << seed;
+    EXPECT_EQ(same.reached.stateHash, replay.header.stateHash) << seed;
 
-  map(replay.header.terrainMap, 0x00FF00u);
-  const PlayOutcome other = sim::PlayHeadless(replay, options);
-  ASSERT_TRUE(other.ended) << other.error;
-  EXPECT_FALSE(other.picturesExact);
-  EXPECT_NE(other.reached.stateHash, replay.header.stateHash);
-  EXPECT_EQ(std::tie(other.reached.score, other.reached.kills), std::tie(replay.header.score, replay.header.kills));
+    maps(0x00FF00u);
+    const PlayOutcome other = sim::PlayHeadless(replay, options);
+    ASSERT_TRUE(other.ended) << other.error;
+    EXPECT_FALSE(other.picturesExact) << seed;
+    EXPECT_NE(other.reached.stateHash, replay.header.stateHash) << seed;
+    EXPECT_EQ(std::tie(other.reached.score, other.reached.kills), std::tie(replay.header.score, replay.header.kills));
+  }
 }
 
 // The same game of 1:59 stored in each format (the first without its terrain, so its last picture differs):

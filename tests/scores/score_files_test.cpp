@@ -131,6 +131,10 @@ TEST_F(Files, WithTheDefaultListMissingTooTheListStaysAndItIsSaidOnce) {
   EXPECT_NE(said.find("Atop112.kzm"), std::string::npos);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
   EXPECT_FALSE(std::filesystem::exists(g.root / "user/Atop112.kzm"));
+  CaptureStderr();
+  EXPECT_FALSE(LoadWorldScores(*g));  // the world list likewise
+  const std::string world = GetCapturedStderr();
+  EXPECT_EQ(std::count(world.begin(), world.end(), '\n'), 1) << world;
 }
 
 TEST_F(Files, DamagedLinesNeverBreakTheReaderAndKeepTheListEleven) {
