@@ -37,7 +37,6 @@ struct Out {
       w.Varint(v);
     }
   }
-  bool Ok() const { return true; }
 };
 
 struct In {

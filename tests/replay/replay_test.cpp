@@ -198,7 +198,9 @@ TEST(Replay, StoredReplaysOfEachFormatStillPlayToTheirEnd) {
               std::tie(replay.header.score, replay.header.kills, replay.header.minutes, replay.header.seconds,
                        replay.header.levels));
     EXPECT_EQ(replay.header.minutes * 60 + replay.header.seconds, 119);
-    if (format == 2) EXPECT_EQ(again.reached.stateHash, replay.header.stateHash);
+    if (format == 2) {
+      EXPECT_EQ(again.reached.stateHash, replay.header.stateHash);
+    }
   }
 }
 
@@ -392,6 +394,8 @@ TEST(Replay, EveryKindOfAnswerReadsBackAndImpossibleOnesAreRefused) {
                      [&](AnswerReader& r) { return r.Picture(picture); }));
   EXPECT_FALSE(reads(Tag::Mouse, signedBytes({1, 1}), [&](AnswerReader& r) { return r.Keys(ok, k); }))
       << "an answer of another kind";
+  EXPECT_FALSE(reads(Tag::Mouse, signedBytes({1, 1, 1}), [&](AnswerReader& r) { return r.Mouse(p) && r.AtEnd(); }))
+      << "a payload left over in its stream";
   const std::string trailing = written + '\0';
   EXPECT_FALSE(AnswerReader(trailing, kFormatVersion).Next()) << "bytes after the last stream";
 }
