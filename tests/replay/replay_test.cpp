@@ -288,6 +288,19 @@ TEST(Replay, EachPortsAnswerIsRecordedInTheOrderAsked) {
   EXPECT_EQ(std::vector<bool>({acquired, fullScreen, yes, saved, ok}), std::vector<bool>({true, false, false, true, true}));
   EXPECT_EQ(reachable, std::optional<bool>(true));
   EXPECT_GT(micros, 5'000'000u);
+
+  // The parts a game had are the parts its replay gives it again: here a pad, and no window.
+  struct StillPad final : IPad {
+    PadState ReadPad() override { return {}; }
+    void Rumble(int) override {}
+  } pad;
+  kesmir::testing::FakeGame bare;
+  bare->platform.window = nullptr;
+  bare->platform.pad = &pad;
+  Recorder padOnly(bare->platform, "test");
+  padOnly.GameStarting(*bare);
+  padOnly.GameEnding(*bare);
+  EXPECT_EQ(static_cast<std::uint8_t>(Read(padOnly.LastFile()).body.at(0)), 0xFE);
 }
 
 // The state a game carries in comes back as it was written: numbers of every kind, texts and flags.

@@ -28,6 +28,7 @@ TEST(NameCharacters, NamesStartUpperCaseAndGoOnLowerCase) {
   EXPECT_EQ(NameCase("jOHN smith"), "John smith");
   EXPECT_EQ(NameCase(""), " ");
   EXPECT_EQ(NameCase("1ST"), "1st");
+  EXPECT_EQ(NameCase("X\xDE\xD7\xC0"), "X\xFE\xD7\xE0");  // the last and first shifted capitals, and the sign between
   EXPECT_EQ(NameCase("\xE9LAN \xC5SA"), "\xC9lan \xE5sa");        // élan åsa -> Élan åsa
   EXPECT_EQ(NameCase("\x9A\x8C" "A\x9F"), "\x8A\x9C" "a\xFF");        // šŒAŸ -> Šœaÿ
   EXPECT_EQ(NameCase("\xFF\xD7\xF7\xDF"), "\x9F\xD7\xF7\xDF");     // ÿ×÷ß: the signs and ß have no other case

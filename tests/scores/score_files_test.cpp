@@ -13,6 +13,7 @@
 #include "fakes/disk_full.h"
 #include "fakes/fake_platform.h"
 #include "fakes/world_files.h"
+#include "scores/list_text.h"
 
 namespace kesmir {
 namespace {
@@ -68,6 +69,11 @@ TEST_F(Files, ReadingStopsAtEndAndLeavesTheLaterPlacesAlone) {
   ASSERT_TRUE(LoadHighScores(*g));
   EXPECT_EQ(std::tuple(lists.HsName[0], lists.HsName[1]), std::tuple("New0", "New1"));
   for (int place = 2; place < kLocalRows; ++place) EXPECT_EQ(lists.HsName[static_cast<std::size_t>(place)], "Old");
+
+  // A list cut inside its first line, with no line ending after it: that line may be cut too, and is not kept.
+  const std::string first = ListFile(2, 500, "New").substr(0, ListFile(2, 500, "New").find("\r\n"));
+  EXPECT_EQ(ParseListText(first, kLocalRows, 0).list.rows.size(), 0u);
+  EXPECT_EQ(ParseListText(first + "\r\n", kLocalRows, 0).list.rows.size(), 1u);
 }
 
 TEST_F(Files, AMissingOrDamagedHiddenFileIsRestoredFromTheDefaultList) {
