@@ -136,11 +136,16 @@ TEST_F(HighScores, NumbersTooWideForTheirColumnsAreKeptWithinThem) {
   EXPECT_EQ(JoinScoreLine(LocalRow(lists, 0)), row);
   EXPECT_EQ(JoinScoreLine(CutScoreLine(row)), row);
   g->play.Kills = -3;
-  g->clock.GameMinutes = 99;  // the last minute that fits
-  g->clock.GameSeconds = 10;
-  lists.NameEntryOn = 0;
-  UpdateHighScores(*g, 32767);  // equal to place 0: place 1
-  EXPECT_EQ(std::tuple(lists.HsKills[1], lists.HsTime[1]), std::tuple("  0", "99:10"));
+  // The last minute that fits, and a whole minute.
+  std::size_t place = 1;  // each equal to the rows above it: it goes below them
+  for (const auto& [minutes, seconds, shown] : {std::tuple{99, 10, "99:10"}, std::tuple{10, 0, "10:00"}}) {
+    g->clock.GameMinutes = static_cast<Integer>(minutes);
+    g->clock.GameSeconds = static_cast<Integer>(seconds);
+    lists.NameEntryOn = 0;
+    UpdateHighScores(*g, 32767);
+    EXPECT_EQ(std::tuple(lists.HsKills[place], lists.HsTime[place]), std::tuple("  0", shown));
+    ++place;
+  }
 }
 
 TEST_F(HighScores, TheNameEntryTakesTypedTextAndEnterSavesTheList) {

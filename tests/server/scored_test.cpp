@@ -281,7 +281,7 @@ TEST_P(Service, TwoProcessesOnOneStorageLoseNoRowAndARestartKeepsEveryAnsweredUp
   EXPECT_EQ(Query("SELECT count(*) FROM changes WHERE kind = 'upload' AND rows_added = 1"), "40");
 
   EXPECT_EQ(RunScored({"--db", url, "--remove", "P7", "6008"}), 1);  // a row needs both its name and its score
-  EXPECT_EQ(RunScored({"--db", url, "--remove", "P7", "6007"}), 0);
+  EXPECT_EQ(RunScored({"--remove", "P7", "6007", "--db", url}), 0);
   EXPECT_EQ(RunScored({"--db", url, "--remove", "P7", "6007"}), 1);  // gone already
   EXPECT_EQ(Query("SELECT count(*) FROM changes WHERE kind = 'remove'"), "1");
   Scored restarted(url, Seeded());  // the seed is not used on a store that holds a list
