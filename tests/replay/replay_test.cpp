@@ -294,13 +294,15 @@ TEST(Replay, EachPortsAnswerIsRecordedInTheOrderAsked) {
     PadState ReadPad() override { return {}; }
     void Rumble(int) override {}
   } pad;
-  kesmir::testing::FakeGame bare;
-  bare->platform.window = nullptr;
-  bare->platform.pad = &pad;
-  Recorder padOnly(bare->platform, "test");
-  padOnly.GameStarting(*bare);
-  padOnly.GameEnding(*bare);
-  EXPECT_EQ(static_cast<std::uint8_t>(Read(padOnly.LastFile()).body.at(0)), 0xFE);
+  for (IPad* withPad : {static_cast<IPad*>(&pad), static_cast<IPad*>(nullptr)}) {
+    kesmir::testing::FakeGame bare;
+    bare->platform.window = nullptr;
+    bare->platform.pad = withPad;
+    Recorder noWindow(bare->platform, "test");
+    noWindow.GameStarting(*bare);
+    noWindow.GameEnding(*bare);
+    EXPECT_EQ(static_cast<std::uint8_t>(Read(noWindow.LastFile()).body.at(0)), withPad ? 0xFE : 0xF6);
+  }
 }
 
 // The state a game carries in comes back as it was written: numbers of every kind, texts and flags.
